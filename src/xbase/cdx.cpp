@@ -16,6 +16,9 @@ Status not_yet() { return Status(base::Code::INVALID, "index files are not built
 CdxIndex::CdxIndex(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 CdxIndex::~CdxIndex() = default;
 Result<std::unique_ptr<CdxIndex>> CdxIndex::open(Env&, const std::string&, bool) { return not_yet(); }
+Result<std::unique_ptr<CdxIndex>> CdxIndex::open(Env&, const std::string&, bool, const std::vector<FieldInfo>&) {
+  return not_yet();
+}
 Result<std::unique_ptr<CdxIndex>> CdxIndex::create(Env&, const std::string&, const std::string&, const KeyExpr&,
                                                    std::vector<IndexEntry>) {
   return not_yet();

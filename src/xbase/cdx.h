@@ -32,6 +32,13 @@ class CdxIndex {
   // Opens an existing file and checks it (signature, header, root page): DAMAGED when not sound,
   // with a message saying what is wrong. Pages found broken later are DAMAGED too, never a crash.
   static Result<std::unique_ptr<CdxIndex>> open(Env& env, const std::string& path, bool read_only);
+  // The same, for the index of a table with these fields: the file's key expression is compiled
+  // against them (INVALID when it names an unknown field or function) and must give the file's key
+  // length (DAMAGED when not). This tells character keys from numeric and date keys, which the
+  // bytes of the file cannot: a key that ends in blanks (C) or in zero bytes (N, D) is stored
+  // without them. Prefer this one; the short form takes 8-byte keys of a bare name for numbers.
+  static Result<std::unique_ptr<CdxIndex>> open(Env& env, const std::string& path, bool read_only,
+                                                const std::vector<FieldInfo>& fields);
   // Writes a new index file from entries in any order (bulk build: sorts them, fills pages bottom up)
   // into a temporary file in the same folder, renames it over `path`, and opens it.
   static Result<std::unique_ptr<CdxIndex>> create(Env& env, const std::string& path, const std::string& tag,
