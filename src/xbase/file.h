@@ -19,6 +19,13 @@ using base::Code;
 using base::Result;
 using base::Status;
 
+// Which file an open refers to (device and inode on POSIX), so a table can notice that the
+// name it opened was renamed over (by another process's pack) before it took its lock.
+struct FileId {
+  uint64_t device = 0, inode = 0;
+  friend bool operator==(const FileId&, const FileId&) = default;
+};
+
 class File {
  public:
   virtual ~File() = default;
@@ -33,6 +40,8 @@ class File {
   virtual Status lock(uint64_t off, uint64_t len, bool exclusive) = 0;
   virtual Status unlock(uint64_t off, uint64_t len) = 0;
   virtual const std::string& path() const = 0;
+  // {} when the environment cannot tell.
+  virtual Result<FileId> id() { return FileId{}; }
 };
 
 enum class OpenMode {
@@ -56,6 +65,11 @@ class Env {
   // last component ("IMP0919.DBF" finds "imp0919.dbf"); `path` itself when none exists.
   virtual std::string resolve_case(const std::string& path) = 0;
   virtual Status sync_folder(const std::string& folder) = 0;
+  // The identity of the file at `path` now ({} when the environment cannot tell).
+  virtual Result<FileId> id(const std::string& path) {
+    (void)path;
+    return FileId{};
+  }
 };
 
 // Status for an errno value, naming the path: not found, path not found, too many open

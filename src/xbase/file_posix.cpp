@@ -65,6 +65,12 @@ class PosixFile final : public File {
   Status unlock(uint64_t off, uint64_t len) override { return set_lock(off, len, F_UNLCK); }
   const std::string& path() const override { return path_; }
 
+  Result<FileId> id() override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return status_from_errno(errno, path_);
+    return FileId{uint64_t(st.st_dev), uint64_t(st.st_ino)};
+  }
+
  private:
   Status set_lock(uint64_t off, uint64_t len, short type) {
     struct flock fl;
@@ -134,6 +140,13 @@ class PosixEnv final : public Env {
     ::closedir(dir);
     if (found.empty()) return path;
     return slash == std::string::npos ? found : path.substr(0, slash + 1) + found;
+  }
+
+  Result<FileId> id(const std::string& path) override {
+    struct stat st;
+    std::string actual = resolve_case(path);
+    if (::stat(actual.c_str(), &st) != 0) return status_from_errno(errno, actual);
+    return FileId{uint64_t(st.st_dev), uint64_t(st.st_ino)};
   }
 
   Status sync_folder(const std::string& folder) override {
