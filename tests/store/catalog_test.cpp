@@ -118,7 +118,7 @@ struct KeyShape {
 
 class KeyReader {
  public:
-  // `field` gives a named field's spec, a spec of type '?' for a known field without a layout,
+  // `field` gives the named field's FieldSpec (type '?' for a known field of unknown type),
   // or nullopt for a name the table does not have.
   using Lookup = std::function<std::optional<FieldSpec>(std::string_view)>;
   KeyReader(std::string_view text, Lookup field) : s_(text), field_(std::move(field)) {}
