@@ -84,8 +84,9 @@ Mask Mask::parse(std::string_view s) {
                    : c == 'D' ? &m.d_
                    : c == 'K' ? &m.k_
                               : nullptr;
-      if (!flag) break;  // the picture follows without a blank ("@Z99")
-      *flag = true;
+      if (!flag && c != 'A' && c != 'B' && c != 'C' && c != 'X' && c != '(' && c != ')')
+        break;  // the picture follows without a blank ("@Z99")
+      if (flag) *flag = true;  // A, B, C, X and parentheses are known and have no effect here
       ++i;
     }
   }

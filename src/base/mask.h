@@ -10,7 +10,8 @@
 //   K     the editor clears the field when the first key typed is not a movement key
 //   S<n>  edit in a window of n columns that scrolls (no effect on the text itself)
 // The function part ends at the first blank, or at the first character that is no flag, so
-// "@Z99" is the flag Z with the picture "99". Unknown letters end it likewise.
+// "@Z99" is the flag Z with the picture "99". The other xBase flags (A, B, C, X, '(', ')')
+// are read and have no effect; any other character ends the function part likewise.
 //
 // Picture characters: 9 a digit (numbers: also a sign), # a digit, blank or sign, X any
 // character, ! any character in upper case, A a letter, N a letter or digit, L a logical

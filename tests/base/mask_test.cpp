@@ -43,6 +43,8 @@ TEST(Mask, ParsesFlagsAndPicture) {
   EXPECT_EQ(Mask::parse("999").picture(), "999");
   EXPECT_TRUE(Mask::parse("@!").upper());
   EXPECT_TRUE(Mask::parse("@d").date());
+  EXPECT_EQ(Mask::parse("@A").picture(), "");  // a flag without effect, not a picture
+  EXPECT_EQ(Mask::parse("@(Z 999").picture(), "999");
 }
 
 // Numbers both ways: the display text, and that text read back as an edit buffer.
