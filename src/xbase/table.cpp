@@ -459,6 +459,10 @@ struct Table::Impl {
 
   Status commit() {
     if (!dirty) return {};
+    if (!appended && buf == orig) {  // changed back: nothing to write
+      dirty = false;
+      return {};
+    }
     if (Status s = writable(); !s) return s;
     if (Status s = need_lock(); !s) return s;
     struct Done {
