@@ -60,6 +60,10 @@ void HeadlessBackend::present(const Screen& screen) {
 }
 
 std::optional<Event> HeadlessBackend::wait(int timeout_ms) {
+  if (script_.empty() && idle_ && timeout_ms != 0) {
+    auto hook = idle_;  // the hook may replace itself
+    hook(*this);
+  }
   if (script_.empty()) {
     if (timeout_ms < 0) throw ScriptEnded("the screen waits for an event the test did not script");
     if (timeout_ms > 0 && ++idle_ticks_ > 10000) throw ScriptEnded("the screen keeps waiting past the script");

@@ -1,12 +1,15 @@
 // A backend without a terminal, for tests: events come from a script, the screen is kept as
 // last presented, tones and answered message boxes are recorded.
 //
-// A wait with an empty script is a test fault: a wait without timeout throws ScriptEnded at
+// A wait with an empty script first calls the idle hook, if any, which may look at the
+// screen as shown and script more events (a test answering what a box shows). When the
+// script is still empty that is a test fault: a wait without timeout throws ScriptEnded at
 // once, a wait with a timeout gives nothing (a timer tick) up to 10 000 times and then
 // throws, so a screen that waits for more keys than the test scripted never hangs.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -37,6 +40,7 @@ class HeadlessBackend final : public Backend {
   HeadlessBackend& resize(int rows, int cols);
   HeadlessBackend& tick();
   size_t pending() const { return script_.size(); }
+  void when_idle(std::function<void(HeadlessBackend&)> hook) { idle_ = std::move(hook); }
 
   const Screen& shown() const { return shown_; }
   int presents() const { return presents_; }
@@ -53,6 +57,7 @@ class HeadlessBackend final : public Backend {
 
  private:
   std::deque<Event> script_;
+  std::function<void(HeadlessBackend&)> idle_;
   Screen shown_;
   int presents_ = 0;
   int idle_ticks_ = 0;
