@@ -238,17 +238,14 @@ struct Table::Impl {
     return file->write_at(0, p.data(), p.size());
   }
 
-  // Shared: the count as another process may have left it. Never beyond the records the
-  // file holds.
+  // Shared: the count as another process left it. (Writers here add the record before the
+  // count, so it never runs ahead of the file; a record that is not there after all is
+  // reported when it is read.) No fstat here: asking for the file's times makes the next
+  // write update them finely, which costs more than the read.
   Status reread_count() {
     char b[4];
     if (Status s = read_exact(*file, dbf::kCountOffset, b, 4, "record count"); !s) return s;
-    uint32_t n = dbf::get32(b);
-    auto size = file->size();
-    if (!size) return size.status();
-    uint64_t room = *size > header.header_length ? (*size - header.header_length) / rl() : 0;
-    if (n > room) n = uint32_t(room);
-    count = on_disk = n;
+    count = on_disk = dbf::get32(b);
     return {};
   }
 
