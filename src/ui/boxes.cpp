@@ -111,7 +111,7 @@ std::string Ui::button_box(const base::Box& box, const std::vector<std::string>&
   }
   const int button_rows = at.empty() ? 0 : at.back().row + 1;
   const int visible = int(std::min(lines.size(), max_lines));
-  const int height = visible + button_rows + 3 + (visible > 0 ? 1 : 0);
+  const int height = visible + button_rows + 2 + (visible > 0 ? 1 : 0);
   const int width = inner + 4;
   const term::Rect r{(25 - height) / 2, (80 - width) / 2, (25 - height) / 2 + height - 1, (80 - width) / 2 + width - 1};
   const int text_top = r.top + 1, text_left = r.left + 2;
