@@ -102,6 +102,13 @@ inline void compress(const char* prev, const char* key, int kl, char fill, uint3
   int d = 0;
   if (prev) {
     int limit = std::min(kl - trail, int(cap));
+    while (d + 8 <= limit) {
+      uint64_t a, b;
+      std::memcpy(&a, prev + d, 8);
+      std::memcpy(&b, key + d, 8);
+      if (a != b) break;
+      d += 8;
+    }
     while (d < limit && prev[d] == key[d]) ++d;
   }
   dup = d;
@@ -126,13 +133,29 @@ size_t leaf_space(size_t n, KeyAt key_at, RecAt rec_at, int kl, char fill) {
   return total;
 }
 
+template <class KeyAt, class RecAt, class CountsAt>
+void encode_leaf_with(uint8_t* page, size_t n, KeyAt key_at, RecAt rec_at, CountsAt counts_at, int kl, LeafBits b,
+                      bool root, uint32_t left, uint32_t right);
+
 template <class KeyAt, class RecAt>
 void encode_leaf(uint8_t* page, size_t n, KeyAt key_at, RecAt rec_at, int kl, char fill, bool root, uint32_t left,
                  uint32_t right) {
-  std::memset(page, 0, kPage);
   uint32_t maxrec = 0;
   for (size_t i = 0; i < n; ++i) maxrec = std::max(maxrec, rec_at(i));
   LeafBits b = leaf_bits(kl, maxrec);
+  encode_leaf_with(
+      page, n, key_at, rec_at,
+      [&](size_t i, int& dup, int& trail) {
+        compress(i ? key_at(i - 1) : nullptr, key_at(i), kl, fill, b.count_mask(), dup, trail);
+      },
+      kl, b, root, left, right);
+}
+
+// The same with the counts of each key given by counts_at(i, dup, trail), for widths b.
+template <class KeyAt, class RecAt, class CountsAt>
+void encode_leaf_with(uint8_t* page, size_t n, KeyAt key_at, RecAt rec_at, CountsAt counts_at, int kl, LeafBits b,
+                      bool root, uint32_t left, uint32_t right) {
+  std::memset(page, 0, kPage);
   put16(page + 0, root ? 3 : 2);
   put16(page + 2, uint32_t(n));
   put32(page + 4, left);
@@ -145,17 +168,15 @@ void encode_leaf(uint8_t* page, size_t n, KeyAt key_at, RecAt rec_at, int kl, ch
   page[22] = uint8_t(b.count);
   page[23] = uint8_t(b.bytes);
   size_t end = kPage;
-  const char* prev = nullptr;
   for (size_t i = 0; i < n; ++i) {
     const char* k = key_at(i);
     int dup, trail;
-    compress(prev, k, kl, fill, b.count_mask(), dup, trail);
+    counts_at(i, dup, trail);
     uint64_t v = uint64_t(rec_at(i)) | uint64_t(dup) << b.rec | uint64_t(trail) << (b.rec + b.count);
-    for (int j = 0; j < b.bytes; ++j) page[kLeafHead + i * size_t(b.bytes) + size_t(j)] = uint8_t(v >> (8 * j));
+    std::memcpy(page + kLeafHead + i * size_t(b.bytes), &v, size_t(b.bytes));  // little-endian host
     size_t stored = size_t(kl - dup - trail);
     end -= stored;
     std::memcpy(page + end, k + dup, stored);
-    prev = k;
   }
   put16(page + 12, uint32_t(end - kLeafHead - n * size_t(b.bytes)));
 }
@@ -844,10 +865,58 @@ void put_header(uint8_t* h, uint32_t root, int kl, uint8_t options, const std::s
   std::memcpy(h + 512, expression.data(), expression.size());
 }
 
+// An entry to sort: its first 16 key bytes as two big-endian numbers, so that comparisons are
+// mostly integer ones and the sorted keys can be laid out again without visiting each entry.
 struct Sorted {
-  const char* key;
+  uint64_t h0, h1;
+  uint32_t index;  // in the caller's entries
   uint32_t recno;
 };
+
+// Byte d (< 16) of a sorted entry's key.
+inline unsigned key_byte(const Sorted& e, int d) {
+  return unsigned((d < 8 ? e.h0 >> (56 - 8 * d) : e.h1 >> (56 - 8 * (d - 8))) & 0xFF);
+}
+
+// Most significant byte first radix sort on the first `depth_end` key bytes (at most 16);
+// small groups and what is left after those bytes go to std::sort with the full order.
+template <class Less>
+void radix_sort(Sorted* a, Sorted* tmp, size_t n, int depth, int depth_end, Less& less) {
+  while (n >= 64 && depth < depth_end) {
+    size_t count[256] = {};
+    for (size_t i = 0; i < n; ++i) ++count[key_byte(a[i], depth)];
+    if (count[key_byte(a[0], depth)] == n) {  // the same byte everywhere
+      ++depth;
+      continue;
+    }
+    size_t pos[256];
+    size_t sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      pos[b] = sum;
+      sum += count[b];
+    }
+    for (size_t i = 0; i < n; ++i) tmp[pos[key_byte(a[i], depth)]++] = a[i];
+    std::memcpy(static_cast<void*>(a), tmp, n * sizeof(Sorted));
+    size_t at = 0;
+    for (int b = 0; b < 256; ++b) {
+      if (count[b] > 1) radix_sort(a + at, tmp + at, count[b], depth + 1, depth_end, less);
+      at += count[b];
+    }
+    return;
+  }
+  std::sort(a, a + n, less);
+}
+
+// Up to 8 bytes as a big-endian number, zeros after the end.
+uint64_t be_bytes(const char* p, size_t n) {
+  uint64_t v = 0;
+  if (n >= 8) {
+    std::memcpy(&v, p, 8);
+    return __builtin_bswap64(v);
+  }
+  std::memcpy(&v, p, n);
+  return __builtin_bswap64(v);
+}
 
 }  // namespace
 
@@ -869,19 +938,46 @@ Result<std::unique_ptr<CdxIndex>> CdxIndex::create(Env& env, const std::string& 
     if (e.key.size() != size_t(kl) || e.recno == 0)
       return Status(Code::INVALID, path + ": entry with a key of " + std::to_string(e.key.size()) +
                                        " bytes or record 0 (key length " + std::to_string(kl) + ")");
-    order.push_back({e.key.data(), e.recno});
+    const char* k = e.key.data();
+    order.push_back({be_bytes(k, size_t(kl)), kl > 8 ? be_bytes(k + 8, size_t(kl - 8)) : 0,
+                     uint32_t(order.size()), e.recno});
   }
-  std::sort(order.begin(), order.end(), [kl](const Sorted& a, const Sorted& b) {
-    int c = std::memcmp(a.key, b.key, size_t(kl));
+  const size_t tail = kl > 16 ? size_t(kl - 16) : 0;
+  auto less = [&](const Sorted& a, const Sorted& b) {
+    if (a.h0 != b.h0) return a.h0 < b.h0;
+    if (a.h1 != b.h1) return a.h1 < b.h1;
+    int c = tail ? std::memcmp(entries[a.index].key.data() + 16, entries[b.index].key.data() + 16, tail) : 0;
     return c < 0 || (c == 0 && a.recno < b.recno);
-  });
-  for (size_t i = 1; i < order.size(); ++i)
-    if (order[i].recno == order[i - 1].recno && std::memcmp(order[i].key, order[i - 1].key, size_t(kl)) == 0)
-      return Status(Code::INVALID, path + ": record " + std::to_string(order[i].recno) + " entered twice");
+  };
+  {
+    std::vector<Sorted> tmp(order.size());
+    radix_sort(order.data(), tmp.data(), order.size(), 0, std::min(kl, 16), less);
+  }
+  // The sorted keys side by side, read in order from here on.
+  const size_t count = order.size();
+  std::string flat(count * size_t(kl), '\0');
+  std::vector<uint32_t> recs(count);
+  for (size_t i = 0; i < count; ++i) {
+    char* to = &flat[i * size_t(kl)];
+    if (tail) {
+      std::memcpy(to, entries[order[i].index].key.data(), size_t(kl));
+    } else {
+      uint64_t b0 = __builtin_bswap64(order[i].h0), b1 = __builtin_bswap64(order[i].h1);
+      std::memcpy(to, &b0, std::min<size_t>(8, size_t(kl)));
+      if (kl > 8) std::memcpy(to + 8, &b1, size_t(kl) - 8);
+    }
+    recs[i] = order[i].recno;
+  }
+  order = {};
+  auto K = [&](size_t i) { return flat.data() + i * size_t(kl); };
+  for (size_t i = 1; i < count; ++i)
+    if (recs[i] == recs[i - 1] && std::memcmp(K(i), K(i - 1), size_t(kl)) == 0)
+      return Status(Code::INVALID, path + ": record " + std::to_string(recs[i]) + " entered twice");
 
   // Leaves, filled left to right as full as they go.
   const uint32_t first_page = 3 * kHeader - kHeader / 2;  // 2560: after both headers and the directory
   std::vector<uint8_t> image(first_page, 0);
+  image.reserve(first_page + (count * size_t(kl + 4) / 300 + 16) * kPage);
   struct Child {
     const char* key;
     uint32_t recno, page;
@@ -892,45 +988,50 @@ Result<std::unique_ptr<CdxIndex>> CdxIndex::create(Env& env, const std::string& 
     image.resize(image.size() + kPage);
     return off;
   };
-  auto key_at = [&](size_t base) { return [&, base](size_t i) { return order[base + i].key; }; };
-  auto rec_at = [&](size_t base) { return [&, base](size_t i) { return order[base + i].recno; }; };
+  auto key_at = [&](size_t base) { return [&, base](size_t i) { return K(base + i); }; };
+  auto rec_at = [&](size_t base) { return [&, base](size_t i) { return recs[base + i]; }; };
   {
+    // Each leaf takes entries while they fit; the counts found on the way are kept for its page.
+    std::vector<std::pair<int, int>> counts;
     size_t start = 0;
-    std::vector<std::pair<size_t, size_t>> ranges;
-    while (start < order.size() || ranges.empty()) {
-      // Grow the leaf while it fits; the widths change only when the record numbers grow.
-      size_t end = start;
+    bool any = false;
+    while (start < count || !any) {
+      any = true;
+      counts.clear();
+      size_t end = start, stored = 0;
       uint32_t maxrec = 0;
       LeafBits bits = leaf_bits(kl, 0);
-      size_t stored = 0;
-      while (end < order.size()) {
-        uint32_t m = std::max(maxrec, order[end].recno);
-        LeafBits b = leaf_bits(kl, m);
-        size_t s = stored;
-        if (b.bytes != bits.bytes || b.count != bits.count) {
-          s = leaf_space(end + 1 - start, key_at(start), rec_at(start), kl, fill) - (end + 1 - start) * size_t(b.bytes);
-        } else {
-          int dup, trail;
-          compress(end > start ? order[end - 1].key : nullptr, order[end].key, kl, fill, b.count_mask(), dup, trail);
-          s += size_t(kl - dup - trail);
+      while (end < count) {
+        uint32_t m = std::max(maxrec, recs[end]);
+        LeafBits b = m == maxrec && end > start ? bits : leaf_bits(kl, m);
+        if (b.count != bits.count && end > start) {  // narrower counts: those so far again
+          stored = 0;
+          for (size_t i = start; i < end; ++i) {
+            auto& [d, t] = counts[i - start];
+            compress(i > start ? K(i - 1) : nullptr, K(i), kl, fill, b.count_mask(), d, t);
+            stored += size_t(kl - d - t);
+          }
         }
+        int dup, trail;
+        compress(end > start ? K(end - 1) : nullptr, K(end), kl, fill, b.count_mask(), dup, trail);
+        size_t s = stored + size_t(kl - dup - trail);
         if (kLeafHead + (end + 1 - start) * size_t(b.bytes) + s > kPage) break;
+        counts.emplace_back(dup, trail);
         stored = s;
         bits = b;
         maxrec = m;
         ++end;
       }
-      ranges.emplace_back(start, end);
-      start = end;
-    }
-    for (size_t i = 0; i < ranges.size(); ++i) {
       uint32_t off = add_page();
-      auto [s, e] = ranges[i];
-      uint32_t left = i == 0 ? kNone : off - kPage;
-      uint32_t right = i + 1 == ranges.size() ? kNone : off + kPage;
-      encode_leaf(&image[off], e - s, key_at(s), rec_at(s), kl, fill, ranges.size() == 1, left, right);
-      if (e > s) level.push_back({order[e - 1].key, order[e - 1].recno, off});
+      uint32_t left = start == 0 ? kNone : off - kPage;
+      uint32_t right = end == count ? kNone : off + kPage;
+      bool root = start == 0 && end == count;
+      encode_leaf_with(
+          &image[off], end - start, key_at(start), rec_at(start),
+          [&](size_t i, int& d, int& t) { std::tie(d, t) = counts[i]; }, kl, bits, root, left, right);
+      if (end > start) level.push_back({K(end - 1), recs[end - 1], off});
       else level.push_back({nullptr, 0, off});
+      start = end;
     }
   }
   // Interior levels, bottom up, the children spread evenly over the nodes of each level.
