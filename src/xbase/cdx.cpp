@@ -224,9 +224,61 @@ struct Node {
   const char* key(size_t i, int kl) const { return keys.data() + i * size_t(kl); }
 };
 
+// memcmp for short keys, eight bytes at a time.
+inline int key_compare(const char* a, const char* b, size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return __builtin_bswap64(x) < __builtin_bswap64(y) ? -1 : 1;
+  }
+  for (; n; ++a, ++b, --n)
+    if (*a != *b) return uint8_t(*a) < uint8_t(*b) ? -1 : 1;
+  return 0;
+}
+
+// Decoded pages by page number.
+class PageCache {
+ public:
+  Node* find(uint32_t off) const {
+    size_t i = off / kPage;
+    return i < slots_.size() ? slots_[i].get() : nullptr;
+  }
+  Node* put(std::unique_ptr<Node> n) {
+    size_t i = n->offset / kPage;
+    if (i >= slots_.size()) slots_.resize(i + 1 + slots_.size() / 2);
+    if (!slots_[i]) ++count_;
+    slots_[i] = std::move(n);
+    return slots_[i].get();
+  }
+  void erase(uint32_t off) {
+    size_t i = off / kPage;
+    if (i < slots_.size() && slots_[i]) {
+      slots_[i].reset();
+      --count_;
+    }
+  }
+  void clear() {
+    slots_.clear();
+    count_ = 0;
+  }
+  size_t size() const { return count_; }
+  void drop_clean() {
+    for (auto& n : slots_)
+      if (n && !n->dirty) {
+        n.reset();
+        --count_;
+      }
+  }
+
+ private:
+  std::vector<std::unique_ptr<Node>> slots_;
+  size_t count_ = 0;
+};
+
 // Compares entry i of a node with (key, recno).
 inline int compare(const Node& n, size_t i, int kl, const char* key, uint32_t recno) {
-  int c = std::memcmp(n.key(i, kl), key, size_t(kl));
+  int c = key_compare(n.key(i, kl), key, size_t(kl));
   if (c) return c;
   return n.recs[i] < recno ? -1 : n.recs[i] > recno ? 1 : 0;
 }
@@ -248,10 +300,11 @@ struct CdxIndex::Impl {
   uint32_t free_head = kNone;
   uint32_t counter = 0, tag_counter = 0;
   uint8_t file_head[16] = {}, tag_head[16] = {};  // as last read or written, to see others' changes
+  std::vector<uint8_t> head_region;                // bytes 0 .. tag header + 16, when that is small
   uint64_t page_end = 0;                          // where the next new page goes
   bool header_dirty = false;
 
-  std::unordered_map<uint32_t, std::unique_ptr<Node>> cache;
+  PageCache cache;
   std::vector<uint32_t> dirty;                            // offsets of changed nodes
   std::vector<std::pair<uint32_t, uint32_t>> freed;       // pages freed since the last flush, and their next
   uint32_t hint_leaf = kNone;                             // where the last entry returned was
@@ -296,7 +349,7 @@ struct CdxIndex::Impl {
         std::memcpy(&n.keys[i * kl], e, kl);
         n.recs[i] = get32be(e + kl);
         n.kids[i] = get32be(e + kl + 4);
-        if (i && std::memcmp(&n.keys[(i - 1) * kl], &n.keys[i * kl], kl) > 0)
+        if (i && key_compare(&n.keys[(i - 1) * kl], &n.keys[i * kl], kl) > 0)
           return fail("keys out of order in page " + hex(off));
       }
       return Status();
@@ -326,22 +379,19 @@ struct CdxIndex::Impl {
       std::memset(k + dup + stored, fill_byte, trail);
       n.recs[i] = rec;
       if (rec == 0) return fail("page " + hex(off) + " has record number 0");
-      if (i && std::memcmp(k - kl, k, kl) > 0) return fail("keys out of order in page " + hex(off));
+      if (i && key_compare(k - kl, k, kl) > 0) return fail("keys out of order in page " + hex(off));
     }
     return Status();
   }
 
   Result<Node*> load(uint32_t off) {
-    auto it = cache.find(off);
-    if (it != cache.end()) return it->second.get();
+    if (Node* cached = cache.find(off)) return cached;
     if (!valid_offset(off)) return fail("pointer " + hex(off) + " outside the index pages");
     uint8_t buf[kPage];
     if (Status s = read_page(off, buf); !s) return s;
     auto n = std::make_unique<Node>();
     if (Status s = decode(off, buf, kl, fill, *n); !s) return s;
-    Node* raw = n.get();
-    cache.emplace(off, std::move(n));
-    return raw;
+    return cache.put(std::move(n));
   }
 
   void mark(Node* n) {
@@ -353,8 +403,7 @@ struct CdxIndex::Impl {
 
   void trim_cache() {
     if (cache.size() <= kCacheLimit) return;
-    for (auto it = cache.begin(); it != cache.end();)
-      it = it->second->dirty ? std::next(it) : cache.erase(it);
+    cache.drop_clean();
     hint_leaf = kNone;
   }
 
@@ -382,7 +431,7 @@ struct CdxIndex::Impl {
         next = got == 4 ? get32(b) : kNone;
       }
       // A broken chain loses its pages, never reuses one in use.
-      free_head = next == 0 || !valid_offset(next) || cache.count(next) ? kNone : next;
+      free_head = next == 0 || !valid_offset(next) || cache.find(next) ? kNone : next;
       header_dirty = true;
     } else {
       if (page_end + kPage > 0xFFFFFE00u) return Status(Code::DOES_NOT_FIT, path + ": index file full");
@@ -392,8 +441,7 @@ struct CdxIndex::Impl {
     auto n = std::make_unique<Node>();
     n->offset = off;
     n->leaf = leaf;
-    Node* raw = n.get();
-    cache[off] = std::move(n);
+    Node* raw = cache.put(std::move(n));
     mark(raw);
     return raw;
   }
@@ -410,6 +458,14 @@ struct CdxIndex::Impl {
 
   Status read_heads(uint8_t* fh, uint8_t* th) {
     size_t got = 0;
+    if (tag_offset + 16 <= 4096) {  // both in one read, as in the files written here
+      head_region.resize(tag_offset + 16);
+      if (Status s = file->read_at(0, head_region.data(), head_region.size(), &got); !s) return s;
+      if (got != head_region.size()) return fail("header cut short");
+      std::memcpy(fh, head_region.data(), 16);
+      std::memcpy(th, head_region.data() + tag_offset, 16);
+      return Status();
+    }
     if (Status s = file->read_at(0, fh, 16, &got); !s) return s;
     if (got != 16) return fail("header cut short");
     if (Status s = file->read_at(tag_offset, th, 16, &got); !s) return s;
@@ -440,6 +496,11 @@ struct CdxIndex::Impl {
     put32(file_head + 8, counter);
     put32(tag_head + 0, root);
     put32(tag_head + 8, tag_counter);
+    if (head_region.size() == tag_offset + 16) {  // one write for both
+      std::memcpy(head_region.data(), file_head, 12);
+      std::memcpy(head_region.data() + tag_offset, tag_head, 12);
+      return file->write_at(0, head_region.data(), head_region.size());
+    }
     if (Status s = file->write_at(0, file_head, 12); !s) return s;
     return file->write_at(tag_offset, tag_head, 12);
   }
@@ -450,6 +511,7 @@ struct CdxIndex::Impl {
     Node* node;
     size_t pos;  // child taken (interior) or entry position (leaf)
   };
+  std::vector<Step> path_buffer;  // reused by each search
 
   // Walks from the root to a leaf. `before(node, i)` tells whether entry i lies before the
   // place searched; each level takes the first entry not before it (the last child when all
@@ -530,9 +592,8 @@ struct CdxIndex::Impl {
   // Whether the last entry returned is `e`; then its leaf and position.
   bool at_hint(const IndexEntry& e, Node*& n, size_t& pos) {
     if (hint_leaf == kNone) return false;
-    auto it = cache.find(hint_leaf);
-    if (it == cache.end() || !it->second->leaf) return false;
-    n = it->second.get();
+    n = cache.find(hint_leaf);
+    if (!n || !n->leaf) return false;
     pos = hint_pos;
     return pos < n->size() && e.key.size() == size_t(kl) && compare(*n, pos, kl, e.key.data(), e.recno) == 0;
   }
@@ -770,7 +831,7 @@ static Result<std::unique_ptr<CdxIndex::Impl>> open_impl(Env& env, const std::st
       std::string name = (*e)->key;
       while (!name.empty() && (name.back() == ' ' || name.back() == '\0')) name.pop_back();
       tags.emplace_back(name, (*e)->recno);
-      e = x->forward(x->cache[x->hint_leaf].get(), x->hint_pos + 1);
+      e = x->forward(x->cache.find(x->hint_leaf), x->hint_pos + 1);
     }
     if (!e) return e.status();
     if (tags.empty()) return x->fail("no tag in the tag directory");
@@ -818,8 +879,7 @@ static Result<std::unique_ptr<CdxIndex::Impl>> open_impl(Env& env, const std::st
   x->fill = x->type == 'C' ? ' ' : '\0';
 
   uint8_t fh[16], th[16];
-  std::memcpy(fh, dir, 16);
-  std::memcpy(th, h, 16);
+  if (Status s = x->read_heads(fh, th); !s) return s;
   if (Status s = x->take_heads(fh, th); !s) return s;
   Result<Node*> r = x->load(x->root);
   if (!r) return r.status();
@@ -1105,7 +1165,7 @@ Status CdxIndex::insert(const IndexEntry& e) {
     return Status(Code::INVALID, x.path + ": key of " + std::to_string(e.key.size()) + " bytes or record 0");
   x.trim_cache();
   x.hint_leaf = kNone;
-  std::vector<Impl::Step> path;
+  auto& path = x.path_buffer;
   if (Status s = x.descend_entry(e.key.data(), e.recno, false, path); !s) return s;
   Node* leaf = path.back().node;
   size_t pos = path.back().pos;
@@ -1127,7 +1187,7 @@ Status CdxIndex::remove(const IndexEntry& e) {
   if (e.key.size() != size_t(x.kl)) return Status(Code::NOT_FOUND, x.path + ": no such entry");
   x.trim_cache();
   x.hint_leaf = kNone;
-  std::vector<Impl::Step> path;
+  auto& path = x.path_buffer;
   if (Status s = x.descend_entry(e.key.data(), e.recno, false, path); !s) return s;
   Node* leaf = path.back().node;
   size_t pos = path.back().pos;
@@ -1152,7 +1212,7 @@ Status CdxIndex::remove(const IndexEntry& e) {
 Result<std::optional<IndexEntry>> CdxIndex::first() {
   Impl& x = *impl_;
   x.trim_cache();
-  std::vector<Impl::Step> path;
+  auto& path = x.path_buffer;
   if (Status s = x.descend([](const Node&, size_t) { return false; }, path); !s) return s;
   return x.forward(path.back().node, 0);
 }
@@ -1160,7 +1220,7 @@ Result<std::optional<IndexEntry>> CdxIndex::first() {
 Result<std::optional<IndexEntry>> CdxIndex::last() {
   Impl& x = *impl_;
   x.trim_cache();
-  std::vector<Impl::Step> path;
+  auto& path = x.path_buffer;
   if (Status s = x.descend([](const Node&, size_t) { return true; }, path); !s) return s;
   return x.backward(path.back().node, path.back().pos);
 }
@@ -1171,10 +1231,10 @@ Result<std::optional<IndexEntry>> CdxIndex::seek(std::string_view prefix) {
   int kl = x.kl;
   size_t n = std::min(prefix.size(), size_t(kl));
   bool longer = prefix.size() > size_t(kl);
-  std::vector<Impl::Step> path;
+  auto& path = x.path_buffer;
   Status s = x.descend(
       [&](const Node& node, size_t i) {
-        int c = std::memcmp(node.key(i, kl), prefix.data(), n);
+        int c = key_compare(node.key(i, kl), prefix.data(), n);
         return c < 0 || (c == 0 && longer);
       },
       path);
@@ -1192,7 +1252,7 @@ Result<std::optional<IndexEntry>> CdxIndex::next(const IndexEntry& from) {
   if (x.at_hint(from, n, pos)) {
     ++pos;
   } else {
-    std::vector<Impl::Step> path;
+    auto& path = x.path_buffer;
     if (Status s = x.descend_entry(key.data(), from.recno, true, path); !s) return s;
     n = path.back().node;
     pos = path.back().pos;
@@ -1211,7 +1271,7 @@ Result<std::optional<IndexEntry>> CdxIndex::prev(const IndexEntry& from) {
   Node* n = nullptr;
   size_t pos = 0;
   if (!x.at_hint(from, n, pos)) {
-    std::vector<Impl::Step> path;
+    auto& path = x.path_buffer;
     if (Status s = x.descend_entry(key.data(), from.recno, false, path); !s) return s;
     n = path.back().node;
     pos = path.back().pos;
@@ -1236,9 +1296,9 @@ Status CdxIndex::flush() {
   if (x.dirty.empty() && x.freed.empty() && !x.header_dirty) return Status();
   uint8_t page[kPage];
   for (uint32_t off : x.dirty) {
-    auto it = x.cache.find(off);
-    if (it == x.cache.end()) continue;  // freed since
-    Node& n = *it->second;
+    Node* found = x.cache.find(off);
+    if (!found) continue;  // freed since
+    Node& n = *found;
     bool root = off == x.root;
     if (n.leaf) {
       encode_leaf(
