@@ -9,8 +9,14 @@
 #include "base/codepage.h"
 #include "base/xtext.h"
 #include "base/year.h"
+#include "shell/batch_init.h"
+#include "store/abertura.h"
+#include "store/configura.h"
 
 namespace kardo::shell {
+
+using namespace base::literals;
+
 namespace {
 
 std::string utf8(std::string_view cp850) { return base::cp850_to_utf8(cp850); }
@@ -18,6 +24,36 @@ std::string utf8(std::string_view cp850) { return base::cp850_to_utf8(cp850); }
 bool is_terminal_number(std::string_view s) { return !s.empty() && s.size() <= 2 && base::all_digits(s); }
 
 std::string two_digits(std::string_view s) { return s.size() == 1 ? "0" + std::string(s) : std::string(s); }
+
+std::string with_slash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool is_folder(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+// The session's folders and the defaults of new settings records, from the options, the
+// environment and the terminal's CONFIG record when it has one.
+void set_up_session(store::Session& s, const BatchOptions& o, const Getenv& env) {
+  s.NUSU = o.terminal;
+  s.wait_limit = std::chrono::seconds(o.wait_seconds);
+  s.home = env("HOME").value_or("");
+  s.startup_folder = env(std::string(base::DATA_FOLDER_VARIABLE)).value_or("");
+  s.default_printer = env("PRINTER").value_or("");
+  s.folders.ARQDEF = with_slash(o.data_folder);
+  std::optional<store::config::Record> config = store::find_config(s);
+  std::string declarations = o.folder ? *o.folder : "";
+  if (declarations.empty() && config) declarations = std::string(base::RTRIM(config->ROTADOANO));
+  if (!is_folder(declarations)) declarations = o.data_folder;
+  std::string work = config ? std::string(base::RTRIM(config->dirtrab)) : o.data_folder;
+  if (!is_folder(work)) work = declarations;
+  s.folders.LOCARQ = with_slash(declarations);
+  s.folders.LOCTRAB = with_slash(work);
+  s.folders.DIRORIG = s.folders.LOCARQ;
+}
 
 void print_commands(std::ostream& err) {
   err << "commands:";
@@ -129,7 +165,9 @@ std::string BatchOperator::MENS(const base::Mens& m) {
 }
 
 const std::vector<BatchCommand>& batch_commands() {
-  static const std::vector<BatchCommand> commands = {};
+  static const std::vector<BatchCommand> commands = {
+      {"init", "--data DIR [--folder DIR] [--tables DIR]", run_init},
+  };
   return commands;
 }
 
@@ -150,9 +188,23 @@ int run_batch(const std::vector<std::string>& args, const Getenv& env, std::ostr
     err << "kardo --batch: data folder " << options->data_folder << " not found\n";
     return BATCH_CANNOT_RUN;
   }
+  if (options->folder && !is_folder(*options->folder)) {
+    err << "kardo --batch: declaration folder " << *options->folder << " not found\n";
+    return BATCH_CANNOT_RUN;
+  }
   base::SystemClock clock;
   BatchOperator op(out, err, clock);
-  BatchContext ctx{*options, op, clock, out, err};
+  store::Session session(op, xbase::Env::posix());
+  set_up_session(session, *options, env);
+  if (base::Status mark = store::take_terminal_mark(session); !mark) {
+    if (mark.code() == base::Code::LOCKED)
+      err << utf8("O programa Kardo"_cp) << base::CANOATUAL << " no terminal " << session.NUSU
+          << utf8(" está em uso"_cp) << "\n";
+    else
+      err << "kardo --batch: the terminal's folder list cannot be opened: " << mark.message() << "\n";
+    return BATCH_CANNOT_RUN;
+  }
+  BatchContext ctx{*options, op, clock, out, err, session};
   return command->run(ctx);
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/operator.h"
+#include "store/session.h"
 
 namespace kardo::shell {
 
@@ -61,12 +62,17 @@ class BatchOperator final : public base::Operator {
   base::Clock& clock_;
 };
 
+// What a command runs with. The session holds the terminal's mark (DIRET<tt> opened
+// exclusively) for the whole run, its folders set from the options: ARQDEF the data folder,
+// LOCARQ --folder or the terminal's declaration folder (the data folder for a new terminal),
+// LOCTRAB the terminal's work folder; every lock wait ends after --wait seconds.
 struct BatchContext {
   BatchOptions options;
   base::Operator& op;
   base::Clock& clock;
   std::ostream& out;
   std::ostream& err;
+  store::Session& session;
 };
 
 struct BatchCommand {
@@ -78,7 +84,9 @@ struct BatchCommand {
 // The commands known to this build.
 const std::vector<BatchCommand>& batch_commands();
 
-// Runs `kardo --batch ARGS`; returns the exit status.
+// Runs `kardo --batch ARGS`; returns the exit status. The terminal's mark is taken before the
+// command runs: a terminal number in use elsewhere prints "O programa Kardo19 no terminal NN
+// está em uso" and exits 2.
 int run_batch(const std::vector<std::string>& args, const Getenv& env, std::ostream& out, std::ostream& err);
 
 }  // namespace kardo::shell

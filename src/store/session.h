@@ -41,6 +41,11 @@ class Session {
   std::string NUSU = "00";  // terminal number, two digits
   Folders folders;
 
+  // What the defaults of a new terminal's settings records depend on besides the folders.
+  std::string home;             // the operator's home folder
+  std::string startup_folder;   // the value of the data-folder environment setting (DIRPROV)
+  std::string default_printer;  // the system's default printer (IPADRAO)
+
   // The terminal's and the office's settings as loaded at start-up; the globals of the
   // system are their fields (config.ROTADOANO, define.TEMP_SAL, cores.COR_TEL1 …).
   config::Record config;
