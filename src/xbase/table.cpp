@@ -511,6 +511,7 @@ struct Table::Impl {
     }
     orig = buf;
     dirty = appended = false;
+    if (!shared) header_dirty = true;  // the last-update date, written with the next flush
     set_entry_from_record();
     return {};
   }
@@ -562,7 +563,10 @@ struct Table::Impl {
   Status after_lock() {
     if (Status s = reread_count(); !s) return s;
     if (Status s = refresh_indexes(); !s) return s;
-    if (!eof && recno <= count) return load(recno);
+    if (!eof && recno <= count) {
+      if (Status s = load(recno); !s) return s;
+      set_entry_from_record();  // its key may have changed meanwhile
+    }
     return {};
   }
 
