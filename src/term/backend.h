@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,12 @@
 #include "term/screen.h"
 
 namespace kardo::term {
+
+// The terminal went away under the program (closed window, lost connection); thrown by a
+// wait, so the program can end instead of waiting forever on nothing.
+struct TerminalLost : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 class Backend {
  public:

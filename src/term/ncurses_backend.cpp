@@ -5,6 +5,7 @@
 #endif
 #include <curses.h>
 #include <langinfo.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -137,7 +138,13 @@ class NcursesBackend final : public Backend {
       timeout(left);
       wint_t ch;
       int r = get_wch(&ch);
-      if (r == ERR) return std::nullopt;
+      if (r == ERR) {
+        // A blocking read gives up only at the end of input; many in a row mean the same.
+        if (hung_up() || (timeout_ms < 0 && ++failed_reads_ > 1000)) throw TerminalLost("the terminal is gone");
+        if (timeout_ms < 0) continue;  // a signal; keep waiting
+        return std::nullopt;
+      }
+      failed_reads_ = 0;
       read_one(r, ch);
       if (pending_.empty() && timeout_ms >= 0 && Clock::now() >= deadline) return std::nullopt;
     }
@@ -158,6 +165,13 @@ class NcursesBackend final : public Backend {
   std::string clipboard() override { return clipboard_.get(); }
 
  private:
+  // Whether standard input has reached its end: the terminal was closed under the program.
+  static bool hung_up() {
+    pollfd p{0, POLLIN, 0};
+    if (poll(&p, 1, 0) < 0) return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+  }
+
   void write_raw(std::string_view bytes) {
     if (bytes.empty()) return;
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -383,6 +397,7 @@ class NcursesBackend final : public Backend {
   Clock::time_point last_bell_{};
   Clock::time_point last_click_{};
   int click_row_ = -1, click_col_ = -1;
+  int failed_reads_ = 0;
 };
 
 }  // namespace
