@@ -77,10 +77,16 @@ std::string temp_path(const std::string& path, const char* what = "tmp") {
   return path + "." + std::to_string(::getpid()) + "." + what;
 }
 
+// Today's local date for the header; worked out again at most once a minute, as every
+// shared append writes it.
 void today(int& y, int& m, int& d) {
+  static thread_local std::time_t last = 0;
+  static thread_local std::tm tm{};
   std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  if (t / 60 != last / 60) {
+    localtime_r(&t, &tm);
+    last = t;
+  }
   y = tm.tm_year + 1900;
   m = tm.tm_mon + 1;
   d = tm.tm_mday;
@@ -1199,6 +1205,17 @@ Status Table::copy_to(const std::string& path_in, const Predicate& keep) {
   if (Status s = impl_->commit(); !s) return s;
   std::string path = dbf_path_of(impl_->env, path_in);
   if (path == impl_->path) return Status(Code::INVALID, path + ": cannot copy a table onto itself");
+  // No one may have the table being replaced open: they would go on using the old file.
+  std::unique_ptr<File> old;
+  if (impl_->env.exists(path)) {
+    auto f = impl_->env.open(path, OpenMode::READ_WRITE);
+    if (!f) return f.status();
+    if (Status s = (*f)->lock(lock::kOpen, 1, true); !s) {
+      if (s.code() == Code::LOCKED) return Status(Code::LOCKED, path + ": in use by another user");
+      return s;
+    }
+    old = std::move(*f);
+  }
   // Written whole under temporary names, then renamed into place (memo file first, as the
   // new table's memo fields point into the new memo file).
   std::string tmp = temp_path(path);

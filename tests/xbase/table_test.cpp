@@ -451,6 +451,7 @@ TEST(Table, CopyToAndAppendFromConvertByName) {
   EXPECT_EQ(must(copy->memo(4)), "nota um\r\n");
   ASSERT_OK(copy->skip(1));
   EXPECT_EQ(copy->text(0), "33333333333");
+  EXPECT_EQ(src->copy_to(dir / "COPIA").code(), Code::LOCKED);  // not replaced under a user
 
   // append_from: by name, with conversions both ways; fields the source lacks stay blank.
   auto dst = make(dir / "DST.DBF", {{"VALOR", 'C', 12}, {"DATA", 'C', 8}, {"OK", 'C', 1}, {"TEXTO", 'C', 20},
