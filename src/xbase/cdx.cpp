@@ -872,9 +872,14 @@ static Result<std::unique_ptr<CdxIndex::Impl>> open_impl(Env& env, const std::st
                      std::to_string(k->length()));
     x->type = k->type();
   } else {
-    bool bare = std::all_of(x->expression.begin(), x->expression.end(),
-                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ' '; });
-    x->type = bare && x->kl == 8 ? 'N' : 'C';
+    // Without the fields: an 8-byte key of a bare name, or of YEAR/MONTH/DAY, is taken for a
+    // number (or a date, which is stored the same way).
+    std::string e;
+    for (char c : x->expression)
+      if (c != ' ') e += char(std::toupper(static_cast<unsigned char>(c)));
+    bool bare = std::all_of(e.begin(), e.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+    bool part = e.rfind("YEAR(", 0) == 0 || e.rfind("MONTH(", 0) == 0 || e.rfind("DAY(", 0) == 0;
+    x->type = (bare || part) && x->kl == 8 ? 'N' : 'C';
   }
   x->fill = x->type == 'C' ? ' ' : '\0';
 

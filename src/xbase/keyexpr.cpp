@@ -4,9 +4,10 @@
 //   expr  := term ('+' term)*            '+' joins character values
 //   term  := NAME | NAME '(' expr {',' expr} ')' | '(' expr ')' | NUMBER | 'text' | "text"
 // Functions: STR(n[,w[,d]]) STRZERO(n,w[,d]) DTOS(d) DTOC(d) UPPER(c) SUBSTR(c,s[,l]) LEFT(c,l)
-// RIGHT(c,l). Every character key has a fixed width known at compile time, because a CDX tag has
-// one key length; an expression that is a single N (or D) field gives the 8-byte numeric (date)
-// key. Functions of variable width (TRIM, ALLTRIM) are refused.
+// RIGHT(c,l), and YEAR(d) MONTH(d) DAY(d) (numbers). Every character key has a fixed width known
+// at compile time, because a CDX tag has one key length; an expression that is a single number
+// (an N field, MONTH(…)) or a D field gives the 8-byte numeric or date key. Functions of variable
+// width (TRIM, ALLTRIM) are refused.
 #include "xbase/keyexpr.h"
 
 #include <cctype>
@@ -20,7 +21,7 @@ namespace kardo::xbase {
 using base::Code;
 using base::Decimal;
 
-enum class Op { FIELD, LITERAL, CONCAT, STR, STRZERO, DTOS, DTOC, UPPER, SUBSTR, RIGHT };
+enum class Op { FIELD, LITERAL, CONCAT, STR, STRZERO, DTOS, DTOC, UPPER, SUBSTR, RIGHT, YEAR, MONTH, DAY };
 
 struct KeyExpr::Node {
   Op op = Op::FIELD;
@@ -198,6 +199,12 @@ class Parser {
       if (Status s = want(0, 'D', "a date"); !s) return s;
       n.op = fn == "DTOS" ? Op::DTOS : Op::DTOC;
       n.width = fn == "DTOS" ? 8 : 10;
+    } else if (fn == "YEAR" || fn == "MONTH" || fn == "DAY") {
+      if (!count(1, 1)) return fail(fn + ": one date expected");
+      if (Status s = want(0, 'D', "a date"); !s) return s;
+      n.op = fn == "YEAR" ? Op::YEAR : fn == "MONTH" ? Op::MONTH : Op::DAY;
+      n.type = 'N';
+      n.width = fn == "YEAR" ? 4 : 2;
     } else if (fn == "UPPER") {
       if (!count(1, 1)) return fail(fn + ": one text expected");
       if (Status s = want(0, 'C', "a text"); !s) return s;
@@ -238,7 +245,15 @@ class Parser {
 // The bytes of a field.
 inline std::string_view raw(const Node& f, const char* rec) { return std::string_view(rec + f.offset, size_t(f.width)); }
 
+// YEAR, MONTH or DAY of a date field; 0 for an empty or impossible date.
+int date_part(const Node& n, const char* rec) {
+  std::optional<base::Date> d = base::Date::from_dtos(std::string_view(rec + n.kids[0].offset, 8));
+  if (!d || d->empty()) return 0;
+  return n.op == Op::YEAR ? d->year() : n.op == Op::MONTH ? int(d->month()) : int(d->day());
+}
+
 Decimal number_of(const Node& f, const char* rec) {
+  if (f.op != Op::FIELD) return Decimal(date_part(f, rec));
   std::optional<Decimal> d = Decimal::parse(raw(f, rec));
   return d ? *d : Decimal();
 }
@@ -248,6 +263,10 @@ void eval(const Node& n, const char* rec, std::string& out) {
   switch (n.op) {
     case Op::FIELD:
       out.append(rec + n.offset, size_t(n.width));
+      break;
+    case Op::YEAR:
+    case Op::MONTH:
+    case Op::DAY:  // numbers are never part of a character key (the parser sees to that)
       break;
     case Op::LITERAL:
       out += n.text;
@@ -332,7 +351,7 @@ Result<KeyExpr> KeyExpr::compile(std::string_view expression, const std::vector<
   switch (root->type) {
     case 'N':
     case 'D':
-      if (root->op != Op::FIELD) return invalid(expression, "a number alone is not a key");
+      if (root->op == Op::LITERAL) return invalid(expression, "a constant is not a key");
       k.type_ = root->type;
       k.length_ = 8;
       break;
@@ -352,7 +371,8 @@ int KeyExpr::length() const { return length_; }
 
 std::string KeyExpr::key(const char* record) const {
   if (!root_) return std::string(size_t(length_), ' ');
-  if (type_ == 'N') return double_key(double_of(raw(*root_, record)));
+  if (type_ == 'N')
+    return double_key(root_->op == Op::FIELD ? double_of(raw(*root_, record)) : double(date_part(*root_, record)));
   if (type_ == 'D') return double_key(julian_of(raw(*root_, record)));
   std::string out;
   out.reserve(size_t(length_));

@@ -62,6 +62,9 @@ TEST(KeyExpr, EvaluatesTheKeysOfTheSystem) {
       {"i1_0", 'N', number_key(Decimal(42))},
       {"DATA", 'D', date_key(Date(2018, 3, 15))},
       {"VAZIA", 'D', double_key(0)},
+      {"MONTH(DATA)", 'N', number_key(Decimal(3))},
+      {"STR(YEAR(DATA),4)+STRZERO(DAY(DATA),2)", 'C', "201815"},
+      {"MONTH(VAZIA)", 'N', number_key(Decimal(0))},
       {"LONGO+SUBSTR(LONGO,1,40)", 'C', std::string(240, 'x')},
   };
   for (const Case& c : cases) {
@@ -93,6 +96,8 @@ TEST(KeyExpr, RefusesWhatCannotBeAKey) {
       {"CPF CPF", "unexpected"},
       {"LONGO+LONGO", "240"},
       {"STR(VALOR,0)", "range"},
+      {"MONTH(CPF)", "MONTH"},
+      {"12", "constant"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expression);
