@@ -7,12 +7,17 @@
 // Backspace (Ctrl+H), which are the named keys.
 //
 // Where a terminal cannot tell keys apart, these alternatives deliver the same key:
-//   Ctrl+Enter     Ctrl+J (a line feed; many terminals send nothing else for Ctrl+Enter),
-//                  or the extended reports of terminals that send them (ESC[27;5;13~, ESC[13;5u)
-//   Alt+key        the Esc prefix most terminals send for Alt (Esc and the key together)
+//   Ctrl+Enter     Ctrl+J (a line feed) in any terminal. Terminals that report modified keys
+//                  deliver Ctrl+Enter itself (xterm's ESC[27;5;13~ once the program asks for
+//                  it, the ESC[13;5u of newer terminals; under tmux with `extended-keys on`).
+//   Alt+key        the Esc prefix most terminals send for Alt (Esc and the key together);
+//                  Esc followed by a key within 30 ms reads as Alt+key.
 //   Shift+Tab      the back-tab sequence ESC[Z
 //   Ctrl+Home/End/PgUp/PgDn, Shift/Ctrl/Alt+arrows, Shift/Ctrl/Alt+F1 … F12
-//                  the xterm modifier forms (ESC[1;5H, ESC[5;5~, ESC[1;2P, …)
+//                  the xterm modifier forms (ESC[1;5H, ESC[5;5~, ESC[1;2P, …), and the
+//                  terminal's own key codes for them where its description lists them.
+//   Backspace      Ctrl+H or DEL, whichever the terminal sends.
+// Ctrl+C, Ctrl+S, Ctrl+Q and Ctrl+Z are keys (the terminal is read raw), never signals.
 #pragma once
 
 #include <optional>

@@ -107,18 +107,16 @@ std::string Ui::MENS(const Mens& m) {
   }
 
   // Modes 1, 2 and 4: a captioned dialog around window `number`.
-  const term::Rect dialog{row - 1, col - 1, row + lines, col + width};
-  term::SavedArea under = screen().save(dialog);
   windows_.REDEFJAN(number, colours_.COR_MENS, colours_.COR_TEL2, colours_.COR_TEL3, row, col, row + lines + 1,
                     col + width + (lines == 1 ? 1 : 0), style);
   windows_.ABREJAN(number);
   const unsigned char colour = static_cast<unsigned char>(colours_.COR_MENS);
-  draw_frame(dialog, colour, colour, m.caption.empty() ? caption : m.caption);
+  Dialog dialog(*this, {row - 1, col - 1, row + lines, col + width}, m.caption.empty() ? caption : m.caption);
   for (int i = 0; i < lines; ++i) screen().write(row + i, col, segment(i), colour);
   if (Window* w = windows_.find(number)) w->text = text;
-  auto close = [&] {
+  auto close = [&] {  // in the reverse order of opening
+    dialog.close();
     windows_.FECHAJAN(number);
-    screen().restore(under);
     screen().set_cursor_shape(cursor);
   };
 

@@ -63,6 +63,18 @@ void Ui::draw_frame(term::Rect r, unsigned char frame_colour, unsigned char insi
   }
 }
 
+Dialog::Dialog(Ui& ui, term::Rect rect, std::string_view caption)
+    : ui_(ui), rect_(rect), under_(ui.screen().save(rect)) {
+  const unsigned char colour = static_cast<unsigned char>(ui.colours().COR_MENS);
+  ui.draw_frame(rect, colour, colour, caption);
+}
+
+void Dialog::close() {
+  if (!open_) return;
+  ui_.screen().restore(under_);
+  open_ = false;
+}
+
 std::string Ui::AVISOSN(std::vector<std::string> lines, int mode, std::string_view caption_text) {
   base::Box b;
   b.lines = std::move(lines);

@@ -35,6 +35,27 @@ struct CalcResult {
   std::string PIC_USU;  // the display mask of the result
 };
 
+class Ui;
+
+// A captioned dialog over a rectangle of the screen: a frame with the caption in its top
+// edge, the inside blank. What lay under it comes back when it closes (at the latest when it
+// goes out of scope). Message windows and screens that are dialogs draw inside it.
+class Dialog {
+ public:
+  Dialog(Ui& ui, term::Rect rect, std::string_view caption);
+  ~Dialog() { close(); }
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  void close();
+  term::Rect inside() const { return {rect_.top + 1, rect_.left + 1, rect_.bottom - 1, rect_.right - 1}; }
+
+ private:
+  Ui& ui_;
+  term::Rect rect_;
+  term::SavedArea under_;
+  bool open_ = true;
+};
+
 class Ui {
  public:
   Ui(term::Terminal& terminal, base::Clock& clock);
