@@ -252,7 +252,7 @@ void Calc::automatic_debit() {
 
 // Quotas of the balance to pay: each at least 50.00, eight at most. A final declaration
 // with a partition date and a departure declaration pay in one quota.
-void Calc::quotas(bool final_rule) {
+void Calc::quotas() {
   decl::Vars& v = d_.vars;
   std::optional<int> typed = s_.chosen_quotas;
   s_.chosen_quotas.reset();
@@ -269,7 +269,7 @@ void Calc::quotas(bool final_rule) {
     q = n;
     if (n == 1) v.DEBITAUT = " ";
   }
-  if (final_rule && final_decl() && partition_dated()) {
+  if (final_decl() && partition_dated()) {
     if (typed && *typed > 1)
       op_.AVISOSN(std::vector<std::string>{str(" ATENÇÃO! Não é permitido o"_cp), str("parcelamento em declaração final"_cp)});
     q = 1;
@@ -345,7 +345,7 @@ void Calc::summary(bool full) {
   v.I13_35 = v.I13_27 + v.I13_28 + v.I13_29 + v.I13_30 + v.I13_31 + v.I13_32 + v.I13_33 + v.I13_34;
   balance();
   if (full) {
-    quotas(true);
+    quotas();
     SOMA_TRIBENAO();
   }
 }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/decimal.h"
@@ -191,7 +192,7 @@ class Calc {
   void compare(const Complete& c);
   void foreign_limit();
   void balance();
-  void quotas(bool final_rule);
+  void quotas();
   void automatic_debit();
   void spouse();
   void CASH_FLOW();

@@ -35,6 +35,9 @@ TEST(Summary, CompleteModelWithLimitsAndARefund) {
   EXPECT_EQ(v.I13_38, D("9057.97"));
   EXPECT_EQ(v.IMPPGRE, D("-9057.97"));
   EXPECT_EQ(v.QTD_QUOTA, D("0"));
+  const EffectiveRate rate = f.calc.ALIQUOTA();  // the tax due over the income
+  EXPECT_EQ(rate.label, " Imposto a Restituir");
+  EXPECT_EQ(rate.rate, D("10.94"));
 }
 
 TEST(Summary, IncentiveDonationsWithinTheirRooms) {

@@ -71,6 +71,14 @@ TEST(Collect, IncomeLinesFeedTheirSummaryExemptAndExclusiveLines) {
   EXPECT_EQ(f.calc.totals().exempt_dependants, D("300"));
   EXPECT_EQ(f.calc.totals().exclusive_dependants, D("8500"));
 
+  // Exempt line 04 is the sum of its typed and carried parts.
+  f.d.vars.I3_04GCPV = D("100");
+  f.d.vars.I3_04EXTR = D("20");
+  f.d.vars.I3_04UNICC = D("3");
+  f.calc.CALC(5);
+  EXPECT_EQ(f.d.vars.I3_04, D("123"));
+  EXPECT_EQ(f.d.vars.I13_44, D("33923"));
+
   // In the totals modes the carnê's social security is typed on the carnê-leão form.
   f.d.vars.CAL_AUTO = 2;
   f.d.vars.CARNEINSS = D("99");
