@@ -199,11 +199,20 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
 
   std::vector<std::string> paths;
   for (size_t i = 0; i < keys.size(); ++i) paths.push_back(env.resolve_case(index_file(file, keys[i], i)));
-  auto attach_all = [&]() -> Status {
+  // Attaches the index files in order; with `damaged`, an unsound file is marked there and
+  // the others are still tried.
+  auto attach_all = [&](std::vector<bool>* damaged) -> Status {
     xbase::Table* t = s.table(slot);
     t->detach_indexes();
-    for (const std::string& p : paths)
-      if (Status a = t->attach_index(p); !a) return a;
+    Status result;
+    for (size_t i = 0; i < paths.size(); ++i) {
+      Status a = t->attach_index(paths[i]);
+      if (a) continue;
+      if (!damaged || a.code() != Code::DAMAGED) return a;
+      (*damaged)[i] = true;
+      result = a;
+    }
+    if (!result) return result;
     return t->go_top();
   };
 
@@ -218,10 +227,9 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
   const bool pack = !env.exists(paths[0]);
   if (pack) build.assign(keys.size(), true);
   if (!any) {
-    Status a = attach_all();
-    if (a || a.code() != Code::DAMAGED) return finish(a);
     // An unsound index file (or one whose key no longer fits the table) is built again.
-    build.assign(keys.size(), true);
+    Status a = attach_all(&build);
+    if (a || a.code() != Code::DAMAGED) return finish(a);
   }
 
   // Index files are built only under an exclusive open: a terminal that has the table open
@@ -239,7 +247,7 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
         if (again) {
           s.slots[size_t(slot)] = std::move(*again);
           s.aliases[size_t(slot)] = alias;
-          if (Status a = attach_all(); a) return finish(a);
+          if (Status a = attach_all(nullptr); a) return finish(a);
           s.close_slot(slot);
         }
       }
@@ -264,7 +272,7 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
     s.slots[size_t(slot)] = std::move(*back);
     s.aliases[size_t(slot)] = alias;
   }
-  return finish(attach_all());
+  return finish(attach_all(nullptr));
 }
 
 std::string table_file(const Session& s, int n) {
