@@ -107,10 +107,10 @@ class NcursesBackend final : public Backend {
       }
     }
     if (overlay || status_row == Screen::ROWS) {
-      if (full || s.status() != last_.status() || (overlay && !shown_overlay_)) {
+      if (full || s.status() != last_.status() || s.status_colour() != last_.status_colour() || (overlay && !shown_overlay_)) {
         std::string line = s.status().substr(0, Screen::COLS);
         line.resize(Screen::COLS, ' ');
-        for (int c = 0; c < Screen::COLS; ++c) draw(status_row, c, {static_cast<unsigned char>(line[c]), 0x70});
+        for (int c = 0; c < Screen::COLS; ++c) draw(status_row, c, {static_cast<unsigned char>(line[c]), s.status_colour()});
       }
     }
     shown_overlay_ = overlay;
@@ -199,15 +199,16 @@ class NcursesBackend final : public Backend {
 
   short pair_for(int colour) {
     if (pair_of_[colour] >= 0) return pair_of_[colour];
-    if (next_pair_ >= COLOR_PAIRS || next_pair_ > 255) return 0;
+    if (next_pair_ >= COLOR_PAIRS) return 0;  // more colours than the terminal has pairs
     int fg = colour & 15, bg = colour >> 4;
     short f = kAnsi[fg & 7], b = kAnsi[bg & 7];
     if (colours16_) {
       if (fg & 8) f += 8;
       if (bg & 8) b += 8;
     }
-    init_pair(next_pair_, f, b);
-    return pair_of_[colour] = next_pair_++;
+    init_pair(short(next_pair_), f, b);
+    pair_of_[colour] = short(next_pair_++);
+    return pair_of_[colour];
   }
 
   void draw(int row, int col, Cell cell) {
@@ -392,7 +393,7 @@ class NcursesBackend final : public Backend {
   bool colours16_ = false;
   bool mouse_ = false;
   short pair_of_[256];
-  short next_pair_ = 1;
+  int next_pair_ = 1;
   std::deque<Event> pending_;
   Clock::time_point last_bell_{};
   Clock::time_point last_click_{};

@@ -66,8 +66,9 @@ class Screen {
   int cursor_col() const { return cursor_col_; }
   CursorShape cursor_shape() const { return cursor_shape_; }
 
-  void set_status(std::string_view text) { status_ = std::string(text); }
+  void set_status(std::string_view text, unsigned char colour = 0x70) { status_ = std::string(text); status_colour_ = colour; }
   const std::string& status() const { return status_; }
+  unsigned char status_colour() const { return status_colour_; }
 
   // Queries for tests and the tmux check. Text is code page 850.
   std::string text(int row, int col, int length) const;
@@ -82,6 +83,7 @@ class Screen {
   int cursor_row_ = 0, cursor_col_ = 0;
   CursorShape cursor_shape_ = CursorShape::NORMAL;
   std::string status_;
+  unsigned char status_colour_ = 0x70;
 };
 
 }  // namespace kardo::term

@@ -15,7 +15,7 @@ Ui::Ui(term::Terminal& terminal, base::Clock& clock)
 
 void Ui::message_line(std::string_view text) {
   if (status_bar_) {
-    screen().set_status(base::RTRIM(text));
+    screen().set_status(base::RTRIM(text), static_cast<unsigned char>(colours_.COR_MENS));
     return;
   }
   screen().write(24, 0, base::PADC(base::ALLTRIM(text), 80), static_cast<unsigned char>(ACHACOR(colours_.COR_SAY)));
