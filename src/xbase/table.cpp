@@ -131,6 +131,7 @@ struct Table::Impl {
   bool eof = true, bof = true, found = false;
   std::string buf, orig, blank;  // current record; as it is in the file; a blank record
   bool dirty = false, appended = false;
+  bool fresh = false;  // begun by begin_append: not in the file yet
   std::optional<IndexEntry> entry;  // the current position in the active order
 
   std::vector<Attached> indexes;
@@ -268,7 +269,7 @@ struct Table::Impl {
     orig = buf;
     recno = r;
     eof = bof = false;
-    dirty = appended = false;
+    dirty = appended = fresh = false;
     return {};
   }
 
@@ -276,7 +277,7 @@ struct Table::Impl {
     recno = count + 1;
     buf = orig = blank;
     eof = true;
-    dirty = appended = false;
+    dirty = appended = fresh = false;
     entry.reset();
   }
 
@@ -456,7 +457,7 @@ struct Table::Impl {
   }
 
   Status need_lock() const {
-    if (!shared || file_locked || (locked_rec == recno && recno != 0)) return {};
+    if (!shared || fresh || file_locked || (locked_rec == recno && recno != 0)) return {};
     return Status(Code::INVALID, path + ": record " + std::to_string(recno) + " changed without its lock");
   }
 
@@ -468,6 +469,10 @@ struct Table::Impl {
     }
     if (Status s = writable(); !s) return s;
     if (Status s = need_lock(); !s) return s;
+    bool written = false;
+    if (fresh) {
+      if (Status s = add_fresh(&written); !s) return s;
+    }
     struct Done {
       Attached* a;
       IndexEntry removed, inserted;
@@ -509,7 +514,8 @@ struct Table::Impl {
       }
       done.push_back(d);
     }
-    if (Status s = write_record(recno, buf.data()); !s) return undo(s);
+    if (!written)
+      if (Status s = write_record(recno, buf.data()); !s) return undo(s);
     for (Attached* a : locked) {
       Status s = a->cdx->flush();
       a->cdx->file().unlock(lock::kIndexFile, 1);
@@ -519,6 +525,50 @@ struct Table::Impl {
     dirty = appended = false;
     if (!shared) header_dirty = true;  // the last-update date, written with the next flush
     set_entry_from_record();
+    return {};
+  }
+
+  // Adds the record begun by begin_append to the table. Shared: under the append lock the
+  // count is re-read and the record, its end mark and the new count written (*written).
+  Status add_fresh(bool* written) {
+    if (!shared) {
+      if (pending.size() >= kAppendBatch)
+        if (Status s = flush_pending(); !s) return s;
+      pending.append(blank);
+      recno = ++count;
+      header_dirty = true;
+      fresh = false;
+      return {};
+    }
+    bool own_append_lock = !file_locked;
+    if (own_append_lock)
+      if (Status s = lock::brief(*file, scheme.append()); !s) return s;
+    auto release = [&](Status s) {
+      if (own_append_lock) file->unlock(scheme.append(), 1);
+      return s;
+    };
+    if (Status s = reread_count(); !s) return release(s);
+    uint32_t r = count + 1;
+    std::string out = buf;
+    out.push_back(dbf::kEof);
+    if (Status s = file->write_at(offset(r), out.data(), out.size()); !s) return release(s);
+    count = on_disk = r;
+    if (Status s = write_header_prefix(); !s) return release(s);
+    recno = r;
+    fresh = false;
+    *written = true;
+    return release({});
+  }
+
+  Status begin_append() {
+    if (Status s = commit(); !s) return s;
+    if (Status s = writable(); !s) return s;
+    found = false;
+    recno = count + 1;
+    buf = orig = blank;
+    eof = bof = false;
+    dirty = appended = fresh = true;
+    entry.reset();
     return {};
   }
 
@@ -579,6 +629,7 @@ struct Table::Impl {
   Status lock_record() {
     if (!shared) return {};
     if (eof || recno == 0) return Status(Code::INVALID, path + ": no record to lock (end of file)");
+    if (dirty && !appended && buf == orig) dirty = false;  // changed back: nothing pending
     if (dirty) {
       if (need_lock()) {
         if (Status s = commit(); !s) return s;
@@ -1173,6 +1224,7 @@ Status Table::set_raw(int field, std::string_view bytes) {
 bool Table::changed() const { return impl_->dirty; }
 Status Table::commit() { return impl_->commit(); }
 Status Table::append_blank() { return impl_->append_blank(); }
+Status Table::begin_append() { return impl_->begin_append(); }
 Status Table::delete_record() {
   if (impl_->eof) return no_record(impl_->path);
   impl_->buf[0] = '*';

@@ -138,6 +138,11 @@ class Table {
   // Appends a blank record and positions on it; in a shared open the record is locked (the
   // previous record lock is released). Its index keys are added when it is committed.
   Status append_blank();
+  // Starts a new blank record in the buffer without touching the file; commit() adds it to
+  // the table (shared: count, record and header under one hold of the append lock, then its
+  // index keys) and leaves it unlocked. Cheaper than append_blank() when the record is
+  // filled before anyone needs to see it. recno() is known once it is committed.
+  Status begin_append();
   Status delete_record();
   Status recall();
 

@@ -56,11 +56,12 @@ void worker(const std::string& path, const std::string& index, int p, int start)
   CHILD_CHECK(t.attach_index(index));
   t.set_show_deleted(true);  // rows are found by key, deleted or not
   for (int i = 1; i <= kRounds; ++i) {
-    CHILD_CHECK(retry([&] { return t.append_blank(); }));
+    // Half the rows as the store's ADD_REC does (a blank record, locked), half prepared.
+    CHILD_CHECK(retry([&] { return i % 2 ? t.append_blank() : t.begin_append(); }));
     CHILD_CHECK(t.set_text(0, key('P', p, i)));
     CHILD_CHECK(t.set_number(1, p));
     CHILD_CHECK(t.set_number(2, i));
-    CHILD_CHECK(t.unlock());
+    CHILD_CHECK(retry([&] { return t.unlock(); }));
 
     CHILD_CHECK(t.seek("COUNTER"));
     if (!t.found()) ::_exit(3);

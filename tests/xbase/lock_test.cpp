@@ -178,5 +178,33 @@ TEST(Locks, NothingIsTrustedAcrossALock) {
   EXPECT_FALSE(b->found());
 }
 
+// begin_append: the record takes its number when committed, is in the index at once, and
+// is left unlocked.
+TEST(Locks, PreparedAppendsTakeTheirNumberWhenCommitted) {
+  ScratchDir dir;
+  std::string p = make_table(dir, "T.DBF", 2, true);
+  auto a = open_shared(p), b = open_shared(p);
+  ASSERT_OK(a->attach_index(dir / "T.CDX"));
+  ASSERT_OK(b->attach_index(dir / "T.CDX"));
+  ASSERT_OK(a->begin_append());
+  ASSERT_OK(a->set_text(0, "A"));
+  ASSERT_OK(b->begin_append());
+  ASSERT_OK(b->set_text(0, "B"));
+  ASSERT_OK(b->commit());
+  EXPECT_EQ(b->recno(), 3u);
+  ASSERT_OK(a->commit());
+  EXPECT_EQ(a->recno(), 4u);
+  EXPECT_FALSE(a->record_locked());
+  ASSERT_OK(a->set_text(0, "C"));
+  EXPECT_EQ(a->commit().code(), Code::INVALID);  // a later change needs the lock as usual
+  ASSERT_OK(a->set_text(0, "A"));                 // as it was: nothing pending
+  ASSERT_OK(a->lock_record());
+  ASSERT_OK(a->set_text(0, "C"));
+  ASSERT_OK(a->unlock());
+  EXPECT_EQ(walk(*b), (std::vector<uint32_t>{1, 2, 3, 4}));
+  ASSERT_OK(b->seek("C"));
+  EXPECT_EQ(b->recno(), 4u);
+}
+
 }  // namespace
 }  // namespace kardo::xbase
