@@ -252,7 +252,14 @@ struct Table::Impl {
   Status reread_count() {
     char b[4];
     if (Status s = read_exact(*file, dbf::kCountOffset, b, 4, "record count"); !s) return s;
-    count = on_disk = dbf::get32(b);
+    uint32_t n = dbf::get32(b);
+    if (!health) {  // opened with a count beyond its end: still only the records there
+      auto size = file->size();
+      if (!size) return size.status();
+      uint64_t room = *size > header.header_length ? (*size - header.header_length) / rl() : 0;
+      if (n > room) n = uint32_t(room);
+    }
+    count = on_disk = n;
     return {};
   }
 
