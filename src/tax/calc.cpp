@@ -77,9 +77,10 @@ int Calc::months(bool warn) {
   return 12;
 }
 
+// Final and departure declarations are taxed by the part-year table, even for 12 months.
 Table Calc::table() {
-  const int m = months(show_ == 1);
-  return m < 12 || final_decl() || departure() ? Table::part_year(m, s_.year) : Table::annual(s_.year);
+  if (!final_decl() && !departure()) return Table::annual(s_.year);
+  return Table::part_year(months(show_ == 1), s_.year);
 }
 
 Decimal Calc::tax(Decimal base) { return table().tax(base); }

@@ -179,7 +179,7 @@ void Calc::FDE_TUDO(int show) {
     } else if (code == 50) {
       // Only the part within the deduction limit (the rest is kept in I6_5 by the entry
       // limit of departure and final declarations) counts for line 24.
-      t_.I13_24T += amount - r.I6_5;
+      t_.I13_24T += base::max(amount - r.I6_5, Decimal());
       const Decimal contribution = positive(amount) ? amount : r.I6_5;
       v.DESPDECLA += contribution * kWageFactor + contribution;
     } else if ((code >= 51 && code <= 71) || code == 76 || code == 80 || code == 81 || code == 90 ||
