@@ -775,7 +775,7 @@ struct Table::Impl {
 
   Status attach_index(const std::string& ipath_in) {
     std::string ipath = env.resolve_case(ipath_in);
-    auto c = CdxIndex::open(env, ipath, read_only);
+    auto c = CdxIndex::open(env, ipath, read_only, header.fields);
     if (!c) return c.status();
     auto expr = compile((*c)->expression(), ipath);
     if (!expr) return Status(Code::DAMAGED, expr.status().message());
@@ -876,7 +876,7 @@ struct Table::Impl {
     auto reopen_old = [&](Status failure) {
       for (size_t i = 0; i < aside.size(); ++i) env.rename(aside[i], indexes[i].path);
       for (Attached& a : indexes) {
-        auto c = CdxIndex::open(env, a.path, false);
+        auto c = CdxIndex::open(env, a.path, false, header.fields);
         if (c) a.cdx = std::move(*c);
       }
       drop_missing_indexes();
@@ -907,7 +907,7 @@ struct Table::Impl {
         continue;
       }
       env.remove(aside[i]);
-      auto c = CdxIndex::open(env, indexes[i].path, false);
+      auto c = CdxIndex::open(env, indexes[i].path, false, header.fields);
       if (!c) {
         if (result) result = c.status();
         continue;
