@@ -166,7 +166,9 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
   s.current = slot;
   xbase::Env& env = s.env;
   const std::string dbf = dbf_of(s, file);
-  const std::string alias = s.APELIDO.empty() ? base_of(file) : s.APELIDO;
+  const std::string apelido = s.APELIDO;  // for this open only, whatever happens
+  s.APELIDO.clear();
+  const std::string alias = apelido.empty() ? base_of(file) : apelido;
   xbase::Table* open = s.table(slot);
   const bool keep = open && open->path() == dbf && open->shared() == !exclusive && iequal(s.aliases[size_t(slot)], alias);
   if (!keep) s.close_slot(slot);
@@ -182,18 +184,24 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
   };
 
   if (keep) {
-    s.APELIDO.clear();
     open->detach_indexes();
   } else {
-    if (!env.exists(dbf) || is_claim(env, dbf)) {
+    auto create = [&]() -> Status {
       if (s.MOS_MENS) window_text(s, cat(file, " não localizado está sendo criado"_cp));
       Status c = create_table(s, slot, file);
-      if (!c && c.code() != Code::EXISTS) return finish(c);
+      return c || c.code() == Code::EXISTS ? Status() : c;
+    };
+    if (!env.exists(dbf))
+      if (Status c = create(); !c) return finish(c);
+    s.APELIDO = apelido;
+    Status n = NETUSE(s, file, exclusive);
+    // An empty file is a table being created (or left by a creator that died).
+    if (n.code() == Code::DAMAGED && is_claim(env, dbf)) {
+      if (Status c = create(); !c) return finish(c);
+      s.APELIDO = apelido;
+      n = NETUSE(s, file, exclusive);
     }
-    if (Status n = NETUSE(s, file, exclusive); !n) {
-      if (n.code() == Code::NOT_FOUND) return not_available(n);
-      return finish(n);
-    }
+    if (!n) return n.code() == Code::NOT_FOUND ? not_available(n) : finish(n);
   }
   if (keys.empty()) return finish({});
 
@@ -309,6 +317,31 @@ Status ABERTURA(Session& s, int n, bool exclusive) {
     if (Status f = first_folder_row(s, *s.table(50)); !f) return f;
   if (n <= 20 && s.MOS_MENS) s.op.close_window(10);
   return {};
+}
+
+Status use_on_demand_index(Session& s, int n) {
+  const TableSpec* spec = find_table(n);
+  const IndexSpec* ix = nullptr;
+  if (spec)
+    for (const IndexSpec& i : spec->indexes)
+      if (i.on_demand) ix = &i;
+  if (!ix) return Status(Code::INVALID, "table " + std::to_string(n) + " has no index built on demand");
+  if (!s.table(n))
+    if (Status o = ABERTURA(s, n); !o) return o;
+  s.current = n;
+  xbase::Table& t = *s.table(n);
+  const std::string path = s.env.resolve_case(s.folders.ARQDEF + resolve_name(ix->file, s.NUSU) + ".CDX");
+  for (int i = 1; i <= t.index_count(); ++i)
+    if (t.index_path(i) == path) return t.set_order(i);
+  if (s.env.exists(path)) {
+    Status a = t.attach_index(path);
+    if (a || a.code() != Code::DAMAGED) return a ? t.set_order(t.index_count()) : a;
+  }
+  if (Status l = FIL_LOCK(s, 5); !l) return l;
+  Status c = t.create_index(path, ix->key, tag_of(path));
+  if (Status u = t.unlock(); c && !u) c = u;
+  if (!c) return c;
+  return t.set_order(t.index_count());
 }
 
 // --- the terminal's mark and the global bundle ---

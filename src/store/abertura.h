@@ -64,6 +64,11 @@ base::Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& fi
 // asks). DIRET<tt> (50) gets its first row when empty. n = 0 is the global bundle.
 base::Status ABERTURA(Session& s, int n, bool exclusive = false);
 
+// Makes the on-demand index of table n (the municipality lists' UPPER(NOMEMUNI+UNIFED)) the
+// active order, opening the table when it is not open and building the index file under the
+// table's file lock when it is missing or unsound. INVALID for a table without one.
+base::Status use_on_demand_index(Session& s, int n);
+
 // The path without extension of table n in this session (IMP0919 in LOCARQ, DIRET07 in
 // ARQDEF, TMP_0907 in LOCTRAB); empty for a number without a table.
 std::string table_file(const Session& s, int n);

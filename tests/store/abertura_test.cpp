@@ -163,6 +163,14 @@ TEST(Abertura, AlreadyOpenShortcutComparesTheModeAndTheFile) {
   ASSERT_OK(ABREARQ(t.s, 1, true, dir / "outra/IMP0119"));
   EXPECT_EQ(t.s.table(1)->path(), dir / "outra/IMP0119.DBF");
 
+  // APELIDO names the next open only.
+  t.s.APELIDO = "OUTRO";
+  ASSERT_OK(ABERTURA(t.s, 1));
+  EXPECT_EQ(t.s.aliases[1], "OUTRO");
+  EXPECT_EQ(t.s.APELIDO, "");
+  ASSERT_OK(ABERTURA(t.s, 1));
+  EXPECT_EQ(t.s.aliases[1], "IMP0119");
+
   t.s.current = 1;
   base::Status missing = NETUSE(t.s, dir / "NADA", false);
   EXPECT_EQ(missing.code(), Code::NOT_FOUND);
@@ -370,6 +378,23 @@ TEST_F(Bundle, FailsWhileAnotherProcessHoldsTheTerminalsMark) {
   EXPECT_OK(ABERTURA(another_number.s, 0));
   EXPECT_EQ(first.release(), 0);
   EXPECT_OK(ABERTURA(t.s, 0));
+}
+
+TEST_F(Bundle, TheMunicipalityIndexIsBuiltWhenALookUpNeedsIt) {
+  ASSERT_OK(ABERTURA(t.s, 64));
+  EXPECT_EQ(t.s.table(64)->index_count(), 0);
+  EXPECT_FALSE(file_exists(dir / "TABMUNI.CDX"));
+  ASSERT_OK(use_on_demand_index(t.s, 64));
+  xbase::Table& m = *t.s.table(64);
+  // The index's UPPER changes the letters a to z only.
+  ASSERT_OK(m.seek(base::PADR(cp("SãO PAULO"_cp), 30) + "SP"));
+  ASSERT_TRUE(m.found());
+  EXPECT_EQ(m.text(m.field_index("NROMUNI")), "7107");
+  t.s.close_all();
+  const ino_t built = inode(dir / "TABMUNI.CDX");
+  ASSERT_OK(use_on_demand_index(t.s, 64));  // opens the table, attaches the file that is there
+  EXPECT_EQ(inode(dir / "TABMUNI.CDX"), built);
+  EXPECT_EQ(use_on_demand_index(t.s, 46).code(), Code::INVALID);
 }
 
 // --- the layout version and its update ---
