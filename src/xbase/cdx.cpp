@@ -63,7 +63,7 @@ constexpr uint32_t kHeader = 1024;
 constexpr uint32_t kNone = 0xFFFFFFFF;
 constexpr size_t kLeafHead = 24;
 constexpr size_t kInteriorHead = 12;
-constexpr int kMaxDepth = 32;
+constexpr int kMaxDepth = 64;  // 240-byte keys give two entries per interior node
 constexpr int kMaxKey = 240;
 constexpr size_t kCacheLimit = 20000;  // decoded pages kept between operations
 
@@ -603,6 +603,14 @@ struct CdxIndex::Impl {
   size_t node_space(const Node& n) const {
     return leaf_space(n.size(), [&](size_t i) { return n.key(i, kl); }, [&](size_t i) { return n.recs[i]; }, kl, fill);
   }
+  // Whether entries [from, to) of node n would fit in a node of their own.
+  bool fits_part(const Node& n, size_t from, size_t to) const {
+    if (!n.leaf) return to - from <= interior_capacity(kl);
+    return kLeafHead + leaf_space(
+                           to - from, [&](size_t i) { return n.key(from + i, kl); },
+                           [&](size_t i) { return n.recs[from + i]; }, kl, fill) <=
+           kPage;
+  }
   bool fits(const Node& n) const {
     if (n.leaf) return kLeafHead + node_space(n) <= kPage;
     return n.size() <= interior_capacity(kl);
@@ -638,67 +646,100 @@ struct CdxIndex::Impl {
     }
   }
 
-  // Splits the overfull node path[level] in two; the parent gets an entry for the new right half.
-  Status split(std::vector<Step>& path, size_t level, bool appending) {
+  // Splits the overfull node path[level]; the parent gets an entry for each new node.
+  // `added` is the position of the entry that made it overfull (npos: none in particular).
+  Status split(std::vector<Step>& path, size_t level, size_t added) {
     Node* n = path[level].node;
-    size_t count = n->size();
-    Result<Node*> made = new_node(n->leaf);
-    if (!made) return made.status();
-    Node* r = *made;
-    // Appending at the right edge leaves the left node full, as a bulk build would; otherwise
-    // halves, moved until both halves fit.
-    size_t cut = appending && n->right == kNone ? count - 1 : count / 2;
-    auto move_tail = [&](size_t from) {
-      r->keys.assign(n->keys, from * size_t(kl), std::string::npos);
-      r->recs.assign(n->recs.begin() + long(from), n->recs.end());
-      if (!n->leaf) r->kids.assign(n->kids.begin() + long(from), n->kids.end());
-      n->keys.resize(from * size_t(kl));
-      n->recs.resize(from);
-      if (!n->leaf) n->kids.resize(from);
-    };
-    move_tail(cut);
-    while (!fits(*n) && n->size() > 1) {  // left too big: give its last to the right
-      insert_at(*r, 0, n->key(n->size() - 1, kl), n->recs.back(), n->leaf ? 0 : n->kids.back(), kl);
-      erase_at(*n, n->size() - 1, kl);
+    const size_t count = n->size();
+    // An entry added at the end of a node (keys arriving in order, or more duplicates of one
+    // key) leaves the left part full, as a bulk build would: halving there would leave a trail
+    // of nodes a third full and, where few entries fit in a node, a tree growing a level with
+    // almost every insert. Otherwise halves.
+    size_t cut = added + 1 == count ? count - 1 : count / 2;
+    std::vector<size_t> cuts;  // where each new node starts
+    auto suits = [&](size_t k) { return fits_part(*n, 0, k) && fits_part(*n, k, count); };
+    if (suits(cut)) {
+      cuts.push_back(cut);
+    } else {
+      // Keys compressed unevenly: the nearest cut that suits both parts.
+      for (size_t d = 1; d < count && cuts.empty(); ++d) {
+        if (cut > d && suits(cut - d)) cuts.push_back(cut - d);
+        else if (cut + d < count && suits(cut + d)) cuts.push_back(cut + d);
+      }
+      // None (an entry with a large record number widens every entry of its node, and so
+      // fewer fit): as many nodes as it takes, each filled in turn.
+      if (cuts.empty()) {
+        for (size_t from = 0;;) {
+          size_t to = from + 1;
+          while (to < count && fits_part(*n, from, to + 1)) ++to;
+          if (to >= count) break;
+          cuts.push_back(to);
+          from = to;
+        }
+      }
     }
-    while (!fits(*r) && r->size() > 1) {  // right too big: give its first to the left
-      insert_at(*n, n->size(), r->key(0, kl), r->recs[0], r->leaf ? 0 : r->kids[0], kl);
-      erase_at(*r, 0, kl);
+    if (cuts.empty()) return fail("a key does not fit in a page");
+    return split_at(path, level, cuts);
+  }
+
+  // Moves entries [cuts[j], cuts[j+1]) of node path[level] into new nodes to its right.
+  Status split_at(std::vector<Step>& path, size_t level, const std::vector<size_t>& cuts) {
+    Node* n = path[level].node;
+    const size_t count = n->size();
+    std::vector<Node*> parts{n};
+    for (size_t j = 0; j < cuts.size(); ++j) {
+      Result<Node*> made = new_node(n->leaf);
+      if (!made) return made.status();
+      Node* r = *made;
+      size_t from = cuts[j], to = j + 1 < cuts.size() ? cuts[j + 1] : count;
+      r->keys.assign(n->keys, from * size_t(kl), (to - from) * size_t(kl));
+      r->recs.assign(n->recs.begin() + long(from), n->recs.begin() + long(to));
+      if (!n->leaf) r->kids.assign(n->kids.begin() + long(from), n->kids.begin() + long(to));
+      parts.push_back(r);
     }
-    if (!fits(*n) || !fits(*r)) return fail("a key does not fit in a page");
+    n->keys.resize(cuts[0] * size_t(kl));
+    n->recs.resize(cuts[0]);
+    if (!n->leaf) n->kids.resize(cuts[0]);
     mark(n);
-    r->left = n->offset;
-    r->right = n->right;
-    if (n->right != kNone) {
-      Result<Node*> rr = load(n->right);
+    uint32_t after = n->right;
+    for (size_t j = 1; j < parts.size(); ++j) {
+      parts[j]->left = parts[j - 1]->offset;
+      parts[j - 1]->right = parts[j]->offset;
+    }
+    parts.back()->right = after;
+    if (after != kNone) {
+      Result<Node*> rr = load(after);
       if (!rr) return rr.status();
-      (*rr)->left = r->offset;
+      (*rr)->left = parts.back()->offset;
       mark(*rr);
     }
-    n->right = r->offset;
 
-    if (level == 0) {  // the root split: a new root above both
+    if (level == 0) {  // the root split: a new root above the parts
       Result<Node*> top = new_node(false);
       if (!top) return top.status();
       Node* t = *top;
-      insert_at(*t, 0, n->key(n->size() - 1, kl), n->recs.back(), n->offset, kl);
-      insert_at(*t, 1, r->key(r->size() - 1, kl), r->recs.back(), r->offset, kl);
+      for (Node* part : parts) insert_at(*t, t->size(), part->key(part->size() - 1, kl), part->recs.back(), part->offset, kl);
       root = t->offset;
       header_dirty = true;
-      return Status();
+      if (fits(*t)) return Status();
+      std::vector<Step> above{{t, 0}};
+      return split(above, 0, std::string::npos);
     }
     Node* p = path[level - 1].node;
     size_t i = path[level - 1].pos;
     set_max(*p, i, *n);
-    insert_at(*p, i + 1, r->key(r->size() - 1, kl), r->recs.back(), r->offset, kl);
+    for (size_t j = 1; j < parts.size(); ++j)
+      insert_at(*p, i + j, parts[j]->key(parts[j]->size() - 1, kl), parts[j]->recs.back(), parts[j]->offset, kl);
     mark(p);
-    if (!fits(*p)) return split(path, level - 1, appending && i + 2 == p->size());
-    if (i + 2 == p->size()) fix_up(path, level - 1);
+    size_t last = i + parts.size() - 1;
+    if (!fits(*p)) return split(path, level - 1, last);
+    if (last + 1 == p->size()) fix_up(path, level - 1);
     return Status();
   }
 
-  // Takes the empty node path[level] out of the tree.
-  Status unlink(std::vector<Step>& path, size_t level) {
+  // Takes the empty node path[level] out of the tree; *alive is the level of the lowest
+  // ancestor still there (which lost an entry).
+  Status unlink(std::vector<Step>& path, size_t level, size_t* alive) {
     Node* n = path[level].node;
     uint32_t left = n->left, right = n->right;
     if (left != kNone) {
@@ -722,11 +763,13 @@ struct CdxIndex::Impl {
       if (level - 1 == 0) {  // the whole tree is empty: the root becomes an empty leaf
         p->leaf = true;
         p->kids.clear();
+        *alive = 0;
         return Status();
       }
-      return unlink(path, level - 1);
+      return unlink(path, level - 1, alive);
     }
     if (i == p->size()) fix_up(path, level - 1);
+    *alive = level - 1;
     return Status();
   }
 
@@ -746,33 +789,43 @@ struct CdxIndex::Impl {
     }
   }
 
-  // A leaf left less than half full after a removal takes in its right sibling when both fit
-  // in one page and share the parent.
-  Status merge_right(std::vector<Step>& path) {
-    size_t level = path.size() - 1;
-    if (level == 0) return Status();
-    Node* n = path[level].node;
-    Node* p = path[level - 1].node;
-    size_t i = path[level - 1].pos;
-    if (i + 1 >= p->size() || kLeafHead + node_space(*n) > kPage / 2) return Status();
-    Result<Node*> rr = load(p->kids[i + 1]);
-    if (!rr) return rr.status();
-    Node* r = *rr;
-    if (!r->leaf || r->offset != n->right) return Status();
-    Node both = *n;
-    both.keys += r->keys;
-    both.recs.insert(both.recs.end(), r->recs.begin(), r->recs.end());
-    if (!fits(both)) return Status();
-    n->keys = std::move(both.keys);
-    n->recs = std::move(both.recs);
-    r->keys.clear();
-    r->recs.clear();
-    mark(n);
-    set_max(*p, i, *n);
-    std::vector<Step> rpath(path.begin(), path.end());
-    rpath[level - 1].pos = i + 1;
-    rpath[level] = {r, 0};
-    return unlink(rpath, level);
+  // A node left at most half full after a removal is joined with a neighbour under the same
+  // parent when both fit in one page; the parent, having lost an entry, is tried in turn.
+  Status merge(std::vector<Step>& path, size_t level) {
+    for (; level > 0; --level) {
+      Node* n = path[level].node;
+      Node* p = path[level - 1].node;
+      size_t i = path[level - 1].pos;
+      bool small = n->leaf ? kLeafHead + node_space(*n) <= kPage / 2 : 2 * n->size() <= interior_capacity(kl);
+      if (!small || p->size() < 2) return Status();
+      size_t a = i + 1 < p->size() ? i : i - 1;  // join children a and a + 1
+      Result<Node*> ra = a == i ? Result<Node*>(n) : load(p->kids[a]);
+      if (!ra) return ra.status();
+      Result<Node*> rb = a == i ? load(p->kids[a + 1]) : Result<Node*>(n);
+      if (!rb) return rb.status();
+      Node* l = *ra;
+      Node* r = *rb;
+      if (l->leaf != r->leaf || l->right != r->offset || r->left != l->offset) return Status();
+      Node both = *l;
+      both.keys += r->keys;
+      both.recs.insert(both.recs.end(), r->recs.begin(), r->recs.end());
+      both.kids.insert(both.kids.end(), r->kids.begin(), r->kids.end());
+      if (!fits(both)) return Status();
+      l->keys = std::move(both.keys);
+      l->recs = std::move(both.recs);
+      l->kids = std::move(both.kids);
+      r->keys.clear();
+      r->recs.clear();
+      r->kids.clear();
+      mark(l);
+      set_max(*p, a, *l);
+      path.resize(level + 1);
+      path[level - 1].pos = a + 1;
+      path[level] = {r, 0};
+      size_t alive;
+      if (Status s = unlink(path, level, &alive); !s) return s;
+    }
+    return Status();
   }
 };
 
@@ -1057,7 +1110,7 @@ Result<std::unique_ptr<CdxIndex>> CdxIndex::create(Env& env, const std::string& 
   auto rec_at = [&](size_t base) { return [&, base](size_t i) { return recs[base + i]; }; };
   {
     // Each leaf takes entries while they fit; the counts found on the way are kept for its page.
-    std::vector<std::pair<int, int>> counts;
+    std::vector<std::pair<int, int>> counts, narrower;
     size_t start = 0;
     bool any = false;
     while (start < count || !any) {
@@ -1069,18 +1122,21 @@ Result<std::unique_ptr<CdxIndex>> CdxIndex::create(Env& env, const std::string& 
       while (end < count) {
         uint32_t m = std::max(maxrec, recs[end]);
         LeafBits b = m == maxrec && end > start ? bits : leaf_bits(kl, m);
+        size_t s = stored;
         if (b.count != bits.count && end > start) {  // narrower counts: those so far again
-          stored = 0;
+          narrower.resize(end - start);
+          s = 0;
           for (size_t i = start; i < end; ++i) {
-            auto& [d, t] = counts[i - start];
+            auto& [d, t] = narrower[i - start];
             compress(i > start ? K(i - 1) : nullptr, K(i), kl, fill, b.count_mask(), d, t);
-            stored += size_t(kl - d - t);
+            s += size_t(kl - d - t);
           }
         }
         int dup, trail;
         compress(end > start ? K(end - 1) : nullptr, K(end), kl, fill, b.count_mask(), dup, trail);
-        size_t s = stored + size_t(kl - dup - trail);
+        s += size_t(kl - dup - trail);
         if (kLeafHead + (end + 1 - start) * size_t(b.bytes) + s > kPage) break;
+        if (b.count != bits.count && end > start) counts.swap(narrower);
         counts.emplace_back(dup, trail);
         stored = s;
         bits = b;
@@ -1183,7 +1239,7 @@ Status CdxIndex::insert(const IndexEntry& e) {
     if (at_end) x.fix_up(path, path.size() - 1);
     return Status();
   }
-  return x.split(path, path.size() - 1, at_end);
+  return x.split(path, path.size() - 1, pos);
 }
 
 Status CdxIndex::remove(const IndexEntry& e) {
@@ -1202,14 +1258,16 @@ Status CdxIndex::remove(const IndexEntry& e) {
   x.mark(leaf);
   size_t level = path.size() - 1;
   if (leaf->size() == 0 && level > 0) {
-    if (Status s = x.unlink(path, level); !s) return s;
+    size_t alive;
+    if (Status s = x.unlink(path, level, &alive); !s) return s;
+    if (Status s = x.merge(path, alive); !s) return s;
   } else if (!x.fits(*leaf)) {
     // The key after the removed one may share less with its new neighbour, and so need more
     // bytes than the removal freed.
-    if (Status s = x.split(path, level, false); !s) return s;
+    if (Status s = x.split(path, level, std::string::npos); !s) return s;
   } else {
     if (pos == leaf->size() && leaf->size() > 0) x.fix_up(path, level);
-    if (Status s = x.merge_right(path); !s) return s;
+    if (Status s = x.merge(path, level); !s) return s;
   }
   return x.shrink_root();
 }

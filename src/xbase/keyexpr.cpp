@@ -356,10 +356,11 @@ Result<KeyExpr> KeyExpr::compile(std::string_view expression, const std::vector<
       k.length_ = 8;
       break;
     default:
+      // A CDX key holds at most 240 bytes: longer values (the 512-character descriptions of
+      // the asset library) are ordered by their first 240.
       k.type_ = 'C';
-      k.length_ = root->width;
-      if (k.length_ < 1 || k.length_ > 240)
-        return invalid(expression, "key length " + std::to_string(k.length_) + " is not within 1 to 240");
+      k.length_ = std::min(root->width, 240);
+      if (k.length_ < 1) return invalid(expression, "key of no bytes");
   }
   k.root_ = std::make_shared<const Node>(std::move(*root));
   return k;
@@ -377,6 +378,7 @@ std::string KeyExpr::key(const char* record) const {
   std::string out;
   out.reserve(size_t(length_));
   eval(*root_, record, out);
+  out.resize(size_t(length_));
   return out;
 }
 

@@ -17,16 +17,17 @@ using base::Result;
 using base::Status;
 
 // A compiled index key expression: field names joined by '+', with STR, STRZERO, DTOS, DTOC,
-// UPPER, SUBSTR, LEFT, RIGHT (names are case-insensitive). UPPER in keys changes only ASCII
-// a-z (as other xBase engines' files do, so their indexes stay valid for us). An expression
-// that is a single numeric (or date) value gives a numeric (date) key of 8 bytes.
+// UPPER, SUBSTR, LEFT, RIGHT, YEAR, MONTH, DAY (names are case-insensitive). UPPER in keys
+// changes only ASCII a-z (as other xBase engines' files do, so their indexes stay valid for us).
+// An expression that is a single numeric (or date) value gives a numeric (date) key of 8 bytes;
+// a character key longer than 240 bytes, the most a CDX key holds, is cut to its first 240.
 class KeyExpr {
  public:
   // INVALID with a clear message naming the unknown function or field.
   static Result<KeyExpr> compile(std::string_view expression, const std::vector<FieldInfo>& fields);
   const std::string& expression() const;
   char type() const;    // 'C' (character key), 'N' (numeric) or 'D' (date)
-  int length() const;   // length in bytes of every key (C: the expression's width; N and D: 8)
+  int length() const;   // length in bytes of every key (C: the expression's width, at most 240; N, D: 8)
   // The key bytes of one record buffer, exactly as the CDX file stores them.
   std::string key(const char* record) const;
 
