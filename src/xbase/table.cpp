@@ -810,9 +810,38 @@ struct Table::Impl {
   //   4. the new table renamed over the old one: the point of no return;
   //   5. the new index files renamed into place, the old ones removed.
   // A failure before 4 puts the old index files back and leaves the old table untouched.
+  //
+  // The table's own-name index goes with it even when the caller did not attach it: left
+  // describing the old record numbers it would be trusted later. It is rebuilt with the
+  // others and detached again; one that does not open is removed (whoever opens the table
+  // rebuilds a missing index).
   Status rewrite(const std::function<bool(const char*)>& keep, bool empty_memo) {
     if (Status s = require_exclusive("rewriting the table"); !s) return s;
-    if (!health && health.code() != Code::DAMAGED) return health;
+    std::string own = env.resolve_case(folder_of(path) + "/" + base_name(path) + ".cdx");
+    bool extra = false;
+    if (std::none_of(indexes.begin(), indexes.end(), [&](const Attached& a) { return a.path == own; }) &&
+        env.exists(own)) {
+      int keep_order = order;
+      if (attach_index(own)) {
+        extra = true;
+      } else if (Status r = env.remove(own); !r) {
+        return r;
+      }
+      order = keep_order;
+      set_entry_from_record();
+    }
+    Status result = rewrite_attached(keep, empty_memo);
+    if (extra) {
+      auto it = std::find_if(indexes.begin(), indexes.end(), [&](const Attached& a) { return a.path == own; });
+      if (it != indexes.end()) {
+        if (order == int(it - indexes.begin()) + 1) order = 0;
+        indexes.erase(it);
+      }
+    }
+    return result;
+  }
+
+  Status rewrite_attached(const std::function<bool(const char*)>& keep, bool empty_memo) {
     if (Status s = flush_all(); !s) return s;
 
     std::string tmp = temp_path(path);

@@ -155,7 +155,9 @@ class Table {
 
   // --- whole-table work (exclusive opens) ---
   // Removes deleted records: the live ones are written to a temporary file that is renamed
-  // over the table, and every attached index is rebuilt. Memo text stays where it is.
+  // over the table, and every attached index is rebuilt, and the table's own-name index even
+  // when not attached. Other index files that are not attached describe the old records
+  // afterwards: the caller rebuilds them. Memo text stays where it is.
   Status pack();
   // Removes every record, the same way, and empties the memo file.
   Status zap();

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "base/xtext.h"
@@ -118,8 +119,22 @@ TEST(Rewrite, PackKeepsLiveRowsMemosAndIndexes) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"T.CDX", "T.DBF", "T.DBT", "TB.CDX"}));
 
+  // Packed without attaching its indexes: the own-name index still follows the table.
+  {
+    auto t2 = must(Table::open(Env::posix(), dir / "T.DBF", Share::EXCLUSIVE));
+    ASSERT_OK(t2->go_to(1));
+    ASSERT_OK(t2->delete_record());
+    ASSERT_OK(t2->pack());
+    EXPECT_EQ(t2->index_count(), 0);
+  }
+  std::remove((dir / "TB.CDX").c_str());  // other index files not attached are the caller's to rebuild
+  auto packed_again = live(rows);
+  packed_again.erase(packed_again.begin());
+  EXPECT_EQ(check_state(dir, rows, packed_again, ""), "new");
+
   auto z = must(Table::open(Env::posix(), dir / "T.DBF", Share::EXCLUSIVE));
   ASSERT_OK(z->attach_index(dir / "T.CDX"));
+  ASSERT_OK(z->create_index(dir / "TB.CDX", "V"));
   ASSERT_OK(z->zap());
   EXPECT_EQ(z->record_count(), 0u);
   ASSERT_OK(z->go_top());
