@@ -39,12 +39,20 @@
 //       bytes cut from the end: blanks for character keys, zeros for numeric and date keys).
 //       The remaining bytes of each key are stored from the end of the node backwards: the
 //       first key's bytes end at byte 512, the next key's end where the first one's begin.
+//       A node's first key has no duplicate count. The widths are the node's own: written here
+//       (as the other engine does) with counts of just enough bits for the key length and
+//       three-byte entries while the record numbers fit in the rest, else four bytes, and
+//       narrower counts only when even four bytes would not hold the record numbers.
 //
 // Keys are ordered by their bytes (unsigned), then by record number. Numeric and date keys
 // are 8-byte IEEE doubles (a date as its Julian day number) made to sort as bytes (keyexpr.h).
 //
 // Free pages form a chain from byte 4 of the file's header, each freed page holding the
 // offset of the next one in its first four bytes.
+//
+// Bytes 8..11 (change counter) of both headers are bumped by every flush, so that another
+// process sees, by reading the two headers after taking its lock, whether its cached pages
+// still hold; a file whose headers did not change is not read again.
 #include "xbase/cdx.h"
 
 #include <algorithm>
