@@ -1203,59 +1203,63 @@ namespace {
 Status no_record(const std::string& path) { return Status(Code::INVALID, path + ": no current record (end of file)"); }
 }  // namespace
 
-#define KARDO_TABLE_SET(field_var)                                   \
-  if (impl_->eof) return no_record(impl_->path);                     \
-  const FieldInfo& field_var = fields().at(size_t(field));
+// Changes one field of the current record's buffer through `write`.
+template <class Write>
+Status set_field(Table::Impl& t, int field, Write write) {
+  if (t.eof) return no_record(t.path);
+  const FieldInfo& f = t.header.fields.at(size_t(field));
+  if (Status s = write(t.buf.data(), f); !s) return s;
+  t.dirty = true;
+  return {};
+}
 
 Status Table::set_text(int field, std::string_view text) {
-  KARDO_TABLE_SET(f)
-  write_text(impl_->buf.data(), f, text);
-  impl_->dirty = true;
-  return {};
+  return set_field(*impl_, field, [&](char* rec, const FieldInfo& f) {
+    write_text(rec, f, text);
+    return Status();
+  });
 }
 Status Table::set_number(int field, base::Decimal value) {
-  KARDO_TABLE_SET(f)
-  if (Status s = write_number(impl_->buf.data(), f, value); !s) return s;
-  impl_->dirty = true;
-  return {};
+  return set_field(*impl_, field, [&](char* rec, const FieldInfo& f) { return write_number(rec, f, value); });
 }
 Status Table::set_date(int field, base::Date value) {
-  KARDO_TABLE_SET(f)
-  write_date(impl_->buf.data(), f, value);
-  impl_->dirty = true;
-  return {};
+  return set_field(*impl_, field, [&](char* rec, const FieldInfo& f) {
+    write_date(rec, f, value);
+    return Status();
+  });
 }
 Status Table::set_logical(int field, bool value) {
-  KARDO_TABLE_SET(f)
-  write_logical(impl_->buf.data(), f, value);
-  impl_->dirty = true;
-  return {};
+  return set_field(*impl_, field, [&](char* rec, const FieldInfo& f) {
+    write_logical(rec, f, value);
+    return Status();
+  });
 }
 Status Table::set_memo(int field, std::string_view text) {
-  KARDO_TABLE_SET(f)
-  if (Status s = impl_->writable(); !s) return s;
-  if (Status s = impl_->need_lock(); !s) return s;
-  uint32_t block = 0;
-  if (!text.empty()) {
-    if (!impl_->memo)
-      return Status(Code::NOT_FOUND, impl_->memo_path + ": memo file unavailable (" + impl_->memo_status.message() + ")");
-    auto b = impl_->memo->write(text, impl_->shared);
-    if (!b) return b.status();
-    block = *b;
-  }
-  write_memo_block(impl_->buf.data(), f, block);
-  impl_->dirty = true;
-  return {};
+  Impl& t = *impl_;
+  return set_field(t, field, [&](char* rec, const FieldInfo& f) {
+    if (Status s = t.writable(); !s) return s;
+    if (Status s = t.need_lock(); !s) return s;
+    uint32_t block = 0;
+    if (!text.empty()) {
+      if (!t.memo)
+        return Status(Code::NOT_FOUND, t.memo_path + ": memo file unavailable (" + t.memo_status.message() + ")");
+      auto b = t.memo->write(text, t.shared);
+      if (!b) return b.status();
+      block = *b;
+    }
+    write_memo_block(rec, f, block);
+    return Status();
+  });
 }
 Status Table::set_raw(int field, std::string_view bytes) {
-  KARDO_TABLE_SET(f)
-  if (bytes.size() != size_t(f.width))
-    return Status(Code::INVALID, f.name + ": " + std::to_string(bytes.size()) + " bytes for a field of " + std::to_string(f.width));
-  write_text(impl_->buf.data(), f, bytes);
-  impl_->dirty = true;
-  return {};
+  return set_field(*impl_, field, [&](char* rec, const FieldInfo& f) {
+    if (bytes.size() != size_t(f.width))
+      return Status(Code::INVALID, f.name + ": " + std::to_string(bytes.size()) + " bytes for a field of " +
+                                       std::to_string(f.width));
+    write_text(rec, f, bytes);
+    return Status();
+  });
 }
-#undef KARDO_TABLE_SET
 
 bool Table::changed() const { return impl_->dirty; }
 Status Table::commit() { return impl_->commit(); }
