@@ -196,6 +196,21 @@ TEST(Abertura, TablesAreSharedOrExclusiveAsListed) {
   }
 }
 
+TEST(Abertura, ClosingTheDeclarationKeepsTheRegister) {
+  ScratchDir dir;
+  Terminal t(dir.path());
+  for (int n : {1, 9, 20, 24, 40, 42}) ASSERT_OK(ABERTURA(t.s, n));
+  close_work_copies(t.s);
+  EXPECT_EQ(t.s.table(24), nullptr);
+  EXPECT_EQ(t.s.table(40), nullptr);
+  EXPECT_NE(t.s.table(1), nullptr);
+  ASSERT_OK(ABERTURA(t.s, 24));
+  close_declaration_tables(t.s);
+  for (int n : {1, 20, 24}) EXPECT_EQ(t.s.table(n), nullptr) << n;
+  EXPECT_NE(t.s.table(9), nullptr);
+  EXPECT_NE(t.s.table(42), nullptr);
+}
+
 TEST(Abertura, CreatedLayoutsFollowTheSlot) {
   ScratchDir dir;
   Terminal t(dir.path());
