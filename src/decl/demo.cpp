@@ -1,11 +1,14 @@
 #include "decl/demo.h"
 
 #include <array>
+#include <set>
 #include <string>
 #include <type_traits>
 
 #include "base/xtext.h"
 #include "ids/ids.h"
+#include "store/abertura.h"
+#include "store/records.h"
 
 namespace kardo::decl {
 namespace {
@@ -223,6 +226,76 @@ Declaration make_demo_declaration(uint64_t seed, uint32_t index) {
     d.IMP05.push_back(std::move(debt));
   }
   return d;
+}
+
+}  // namespace kardo::decl
+
+namespace kardo::decl {
+namespace {
+
+// Appends the rows of many declarations to one table in a single exclusive open, with its
+// indexes built once at the end.
+template <class R, class Rows>
+base::Status append_all(store::Session& s, int n, const std::vector<Declaration>& decls, Rows rows_of) {
+  if (base::Status st = store::ABERTURA(s, n, true); !st) return st;
+  xbase::Table* t = s.table(n);
+  std::vector<std::pair<std::string, std::string>> indexes;
+  for (int i = 1; i <= t->index_count(); ++i) indexes.emplace_back(t->index_path(i), t->index_expression(i));
+  t->detach_indexes();
+  for (const Declaration& d : decls)
+    for (const R& r : rows_of(d)) {
+      if (base::Status st = t->append_blank(); !st) return st;
+      if (base::Status st = store::write_record(*t, r); !st) return st;
+    }
+  if (base::Status st = t->flush(); !st) return st;
+  for (const auto& [path, key] : indexes)
+    if (base::Status st = t->create_index(path, key); !st) return st;
+  s.close_slot(n);
+  return {};
+}
+
+}  // namespace
+
+base::Status write_demo_declarations(store::Session& s, uint64_t seed, long count, const Engines& engines,
+                                     long* added) {
+  *added = 0;
+  std::set<std::string> present;
+  if (base::Status st = store::ABERTURA(s, 9); !st) return st;
+  {
+    xbase::Table* t = s.table(9);
+    int cpf = t->field_index("CPF");
+    for (t->go_top(); !t->eof(); t->skip(1)) present.insert(t->text(cpf));
+    s.close_slot(9);
+  }
+  std::vector<Declaration> decls;
+  decls.reserve(size_t(count));
+  for (uint32_t i = 0; long(decls.size()) < count; ++i) {
+    Declaration d = make_demo_declaration(seed, i);
+    if (present.count(d.vars.CPF)) continue;
+    if (engines.recompute) engines.recompute(s, d);
+    prepare_for_saving(d);
+    if (engines.final_step) engines.final_step(s, d);
+    decls.push_back(std::move(d));
+  }
+  using namespace store;
+  base::Status st = append_all<imp09::Record>(s, 9, decls, [](const Declaration& d) {
+    return std::vector<imp09::Record>{saved_register_record(d.vars, "")};
+  });
+  if (st)
+    st = append_all<imp01::Record>(s, 1, decls, [](const Declaration& d) {
+      imp01::Record r;
+      store_return(d.vars, r);
+      return std::vector<imp01::Record>{r};
+    });
+  auto rows = [](auto member) { return [member](const Declaration& d) -> const auto& { return d.*member; }; };
+  if (st) st = append_all<imp02::Record>(s, 2, decls, rows(&Declaration::IMP02));
+  if (st) st = append_all<imp03::Record>(s, 3, decls, rows(&Declaration::IMP03));
+  if (st) st = append_all<imp04::Record>(s, 4, decls, rows(&Declaration::IMP04));
+  if (st) st = append_all<imp05::Record>(s, 5, decls, rows(&Declaration::IMP05));
+  if (st) st = append_all<imp06::Record>(s, 6, decls, rows(&Declaration::IMP06));
+  if (st) st = append_all<imp12::Record>(s, 12, decls, rows(&Declaration::IMP12));
+  if (st) *added = long(decls.size());
+  return st;
 }
 
 }  // namespace kardo::decl

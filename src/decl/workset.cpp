@@ -9,6 +9,7 @@
 #include "base/year.h"
 #include "store/abertura.h"
 #include "store/catalog.h"
+#include "store/configura.h"
 #include "store/records.h"
 
 namespace kardo::decl {
@@ -54,6 +55,47 @@ void with_rows(Declaration& d, int n, F&& f) {
   }
 }
 
+// --- the work set's files ---
+
+// The work copies are the terminal's private files: written through the session's Env (so a
+// test's faults reach them) but without flushing each to the disk, which would cost more than
+// the whole save. The work set's state file says when they are complete; the save marker,
+// which is flushed, is written only after that.
+class UnflushedEnv final : public xbase::Env {
+ public:
+  explicit UnflushedEnv(xbase::Env& base) : base_(base) {}
+  base::Result<std::unique_ptr<xbase::File>> open(const std::string& path, xbase::OpenMode mode) override {
+    auto f = base_.open(path, mode);
+    if (!f) return f.status();
+    return std::unique_ptr<xbase::File>(new UnflushedFile(std::move(*f)));
+  }
+  Status rename(const std::string& from, const std::string& to) override { return base_.rename(from, to); }
+  Status remove(const std::string& path) override { return base_.remove(path); }
+  bool exists(const std::string& path) override { return base_.exists(path); }
+  std::string resolve_case(const std::string& path) override { return base_.resolve_case(path); }
+  Status sync_folder(const std::string&) override { return {}; }
+  base::Result<xbase::FileId> id(const std::string& path) override { return base_.id(path); }
+
+ private:
+  class UnflushedFile final : public xbase::File {
+   public:
+    explicit UnflushedFile(std::unique_ptr<xbase::File> f) : f_(std::move(f)) {}
+    Status read_at(uint64_t off, void* buf, size_t n, size_t* got) override { return f_->read_at(off, buf, n, got); }
+    Status write_at(uint64_t off, const void* buf, size_t n) override { return f_->write_at(off, buf, n); }
+    base::Result<uint64_t> size() override { return f_->size(); }
+    Status truncate(uint64_t size) override { return f_->truncate(size); }
+    Status sync() override { return {}; }
+    Status lock(uint64_t off, uint64_t len, bool exclusive) override { return f_->lock(off, len, exclusive); }
+    Status unlock(uint64_t off, uint64_t len) override { return f_->unlock(off, len); }
+    const std::string& path() const override { return f_->path(); }
+    base::Result<xbase::FileId> id() override { return f_->id(); }
+
+   private:
+    std::unique_ptr<xbase::File> f_;
+  };
+  xbase::Env& base_;
+};
+
 // --- small files of the work set: state and save marker ---
 
 std::string state_path(store::Session& s) { return s.folders.LOCTRAB + "TMP_SET" + s.NUSU + ".TXT"; }
@@ -62,15 +104,18 @@ std::string work_copy_path(store::Session& s, int n) {
   return s.folders.LOCTRAB + "TMP_" + two(n) + s.NUSU;
 }
 
-// Writes a small text file whole: a temporary file, flushed to disk, renamed over the old one.
-Status write_small_file(xbase::Env& env, const std::string& path, const std::string& text) {
+// Writes a small text file whole: a temporary file renamed over the old one; `flushed` puts it
+// on the disk before the call returns.
+Status write_small_file(xbase::Env& env, const std::string& path, const std::string& text, bool flushed) {
   std::string tmp = path + ".NEW";
   auto f = env.open(tmp, xbase::OpenMode::CREATE_TRUNC);
   if (!f) return f.status();
   if (Status st = (*f)->write_at(0, text.data(), text.size()); !st) return st;
-  if (Status st = (*f)->sync(); !st) return st;
+  if (flushed)
+    if (Status st = (*f)->sync(); !st) return st;
   f->reset();
   if (Status st = env.rename(tmp, path); !st) return st;
+  if (!flushed) return {};
   size_t slash = path.rfind('/');
   return env.sync_folder(slash == std::string::npos ? "." : path.substr(0, slash));
 }
@@ -98,7 +143,8 @@ std::string value_of(const std::string& text, const std::string& key) {
 
 Status write_state(store::Session& s, const std::string& cpf, bool complete) {
   return write_small_file(s.env, state_path(s),
-                          "CPF=" + cpf + "\nFOLDER=" + s.folders.LOCARQ + "\nCOMPLETE=" + (complete ? "S" : "N") + "\n");
+                          "CPF=" + cpf + "\nFOLDER=" + s.folders.LOCARQ + "\nCOMPLETE=" + (complete ? "S" : "N") + "\n",
+                          false);
 }
 
 // --- waiting for tables ---
@@ -212,11 +258,20 @@ Status replace_taxpayer_rows(Table& t, const std::string& cpf, const std::string
 }
 
 // Writes one work copy whole, with its index.
+// An empty one is no file at all (reading a missing work copy gives no rows), which spares the
+// load and the save most of the tables a typical declaration does not use.
 template <class R>
 Status write_work_copy(store::Session& s, int n, const std::vector<R>& rows) {
   const store::WorkCopySpec* w = store::find_work_copy(n + 20);
   std::string path = work_copy_path(s, n);
-  auto t = Table::create(s.env, path + ".DBF", store::field_defs(R::fields()), xbase::Share::EXCLUSIVE, true);
+  UnflushedEnv env(s.env);
+  if (rows.empty()) {
+    for (const char* ext : {".DBF", ".CDX"})
+      if (env.exists(path + ext))
+        if (Status st = env.remove(path + ext); !st) return st;
+    return {};
+  }
+  auto t = Table::create(env, path + ".DBF", store::field_defs(R::fields()), xbase::Share::EXCLUSIVE, true);
   if (!t) return t.status();
   for (const R& r : rows) {
     if (Status st = (*t)->append_blank(); !st) return st;
@@ -473,7 +528,8 @@ Status apply_save(store::Session& s, Declaration& d, const std::vector<int>& tab
 
 Status save_marker(store::Session& s, const Declaration& d, bool final) {
   return write_small_file(s.env, marker_path(s),
-                          "CPF=" + d.vars.CPF + "\nFOLDER=" + s.folders.LOCARQ + "\nFINAL=" + (final ? "S" : "N") + "\n");
+                          "CPF=" + d.vars.CPF + "\nFOLDER=" + s.folders.LOCARQ + "\nFINAL=" + (final ? "S" : "N") + "\n",
+                          true);
 }
 
 // The writing half of a save, also run to complete an interrupted one (`redo`): then every
@@ -499,6 +555,16 @@ Status write_declaration(store::Session& s, Declaration& d, bool final, bool red
 }
 
 }  // namespace
+
+void prepare_for_saving(Declaration& d) {
+  prepare_rows(d);
+  sync_holder_leao(d);
+  bookkeeping(d);
+}
+
+store::imp09::Record saved_register_record(const Vars& v, const std::string& nusuat) {
+  return register_record(v, nusuat);
+}
 
 base::Result<WorkSetState> work_set_state(store::Session& s) {
   if (!s.env.exists(state_path(s))) return WorkSetState{};
@@ -586,8 +652,7 @@ Status INIC_VAR(store::Session& s, Declaration& d, const std::string& cpf, const
 }
 
 Status SALVATUDO(store::Session& s, Declaration& d, const SaveOptions& options, const Engines& engines) {
-  Decimal protected_status = s.define.STATRAVA;
-  if (!protected_status.is_zero() && d.vars.ESTATUS == protected_status) {
+  if (store::protected_status(s.define, d.vars.ESTATUS)) {
     if (options.final)
       s.op.AVISOSN({std::string("Declaração com Status de proteção contra alteração."_cp),
                     std::string("Não é permitido salvar qualquer modificação!"_cp)});
@@ -598,9 +663,7 @@ Status SALVATUDO(store::Session& s, Declaration& d, const SaveOptions& options, 
     return Status(Code::ACCESS_DENIED, "protected status");
   }
   if (engines.recompute) engines.recompute(s, d);
-  prepare_rows(d);
-  sync_holder_leao(d);
-  bookkeeping(d);
+  prepare_for_saving(d);
   if (engines.final_step) engines.final_step(s, d);
   if (!options.final) s.op.message_line("      Salvando as informaçoes               "_cp);
   if (Status st = write_work_set(s, d); !st) return st;

@@ -57,6 +57,14 @@ struct SaveOptions {
 // status (STATRAVA other than 0) refuses the save and writes nothing.
 base::Status SALVATUDO(store::Session& s, Declaration& d, const SaveOptions& options, const Engines& engines = {});
 
+// What a save does to the declaration before writing it: the items ordered and renumbered,
+// every row given the taxpayer's CPF, the holder's carnê-leão row following the variables, the
+// register's DARF counts, size and limits.
+void prepare_for_saving(Declaration& d);
+// The register record as a save writes it: the variables, I13_27 stored as I13_27 + I13_28,
+// I13_35 as I13_35 − I13_34, and `nusuat` (blank when closed).
+store::imp09::Record saved_register_record(const Vars& v, const std::string& nusuat);
+
 // Completes a save that a crash interrupted on this terminal, from the work set; OK when there
 // was none. Run at start-up and before every batch, before anything else.
 base::Status recover_interrupted_save(store::Session& s);

@@ -1,5 +1,7 @@
 #include "shell/batch.h"
 
+#include "shell/batch_decl.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -165,9 +167,13 @@ std::string BatchOperator::MENS(const base::Mens& m) {
 }
 
 const std::vector<BatchCommand>& batch_commands() {
-  static const std::vector<BatchCommand> commands = {
-      {"init", "--data DIR [--folder DIR] [--tables DIR]", run_init},
-  };
+  static const std::vector<BatchCommand> commands = [] {
+    std::vector<BatchCommand> all = {
+        {"init", "--data DIR [--folder DIR] [--tables DIR]", run_init},
+    };
+    for (BatchCommand& c : declaration_commands()) all.push_back(std::move(c));
+    return all;
+  }();
   return commands;
 }
 
@@ -205,6 +211,7 @@ int run_batch(const std::vector<std::string>& args, const Getenv& env, std::ostr
     return BATCH_CANNOT_RUN;
   }
   BatchContext ctx{*options, op, clock, out, err, session};
+  if (int rc = recover_before_batch(ctx); rc != BATCH_OK) return rc;
   return command->run(ctx);
 }
 

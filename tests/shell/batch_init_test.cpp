@@ -8,6 +8,7 @@
 
 #include "shell/batch.h"
 #include "store/abertura.h"
+#include "shell/shell_test_util.h"
 #include "store/store_test_util.h"
 
 namespace kardo::shell {
@@ -16,40 +17,8 @@ namespace {
 using store::testing::OtherProcess;
 using store::testing::ScratchDir;
 using store::testing::slurp;
-
-Getenv env_of(std::map<std::string, std::string> vars) {
-  return [vars](const std::string& n) -> std::optional<std::string> {
-    auto it = vars.find(n);
-    if (it == vars.end()) return std::nullopt;
-    return it->second;
-  };
-}
-
-// Runs a program with an argument vector; its standard output and error, and its exit status.
-int run_program(const std::vector<std::string>& argv, std::string* output) {
-  int out[2];
-  if (::pipe(out) != 0) return -1;
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(out[1], 1);
-    ::dup2(out[1], 2);
-    ::close(out[0]);
-    ::close(out[1]);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execv(args[0], args.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  char buf[4096];
-  ssize_t n;
-  while ((n = ::read(out[0], buf, sizeof buf)) > 0) output->append(buf, size_t(n));
-  ::close(out[0]);
-  int st = 0;
-  ::waitpid(pid, &st, 0);
-  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-}
+using testing_util::env_of;
+using testing_util::run_program;
 
 std::map<std::string, std::string> snapshot(const std::string& dir) {
   std::map<std::string, std::string> files;

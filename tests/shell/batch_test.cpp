@@ -5,19 +5,12 @@
 #include <sstream>
 
 #include "base/codepage.h"
+#include "shell/shell_test_util.h"
 
 using namespace kardo;
 using namespace kardo::base::literals;
 
-namespace {
-shell::Getenv env_of(std::map<std::string, std::string> vars) {
-  return [vars](const std::string& n) -> std::optional<std::string> {
-    auto it = vars.find(n);
-    if (it == vars.end()) return std::nullopt;
-    return it->second;
-  };
-}
-}  // namespace
+using kardo::shell::testing_util::env_of;
 
 TEST(BatchArguments, DefaultsAndOverrides) {
   struct Case {
