@@ -1,5 +1,8 @@
 // Tables, memos and indexes written by another xBase engine, against their manifests.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "base/xtext.h"
 #include "xbase/cdx.h"
@@ -84,9 +87,27 @@ TEST(FixtureHeader, FoundWhateverTheCaseOfItsName) {
   auto t = Table::open(Env::posix(), fixtures() + "/pessoas.DBF", Share::SHARED, true);
   ASSERT_TRUE(t) << t.status().message();
   EXPECT_EQ((*t)->record_count(), 3000u);
-  EXPECT_EQ(Table::open(Env::posix(), fixtures() + "/NOSUCH", Share::SHARED, true).status().code(), Code::NOT_FOUND);
-  EXPECT_EQ(Table::open(Env::posix(), fixtures() + "/nosuchdir/PESSOAS", Share::SHARED, true).status().code(),
-            Code::PATH_NOT_FOUND);
+}
+
+// The failures callers show different messages for.
+TEST(FixtureHeader, OpenFailuresAreToldApart) {
+  Env& env = Env::posix();
+  EXPECT_EQ(Table::open(env, fixtures() + "/NOSUCH", Share::SHARED).status().code(), Code::NOT_FOUND);
+  EXPECT_EQ(Table::open(env, fixtures() + "/nosuchdir/PESSOAS", Share::SHARED).status().code(), Code::PATH_NOT_FOUND);
+  if (::geteuid() != 0) {  // the fixtures are read only: writing needs what they do not grant
+    EXPECT_EQ(Table::open(env, fixtures() + "/PESSOAS", Share::SHARED).status().code(), Code::ACCESS_DENIED);
+  }
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {  // with no descriptor left to open
+    struct rlimit lim = {3, 3};
+    ::setrlimit(RLIMIT_NOFILE, &lim);
+    auto t = Table::open(env, fixtures() + "/PESSOAS", Share::SHARED, true);
+    ::_exit(t.status().code() == Code::TOO_MANY_OPEN_FILES ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 struct OrderCase {
