@@ -591,6 +591,20 @@ Status read_work_set(store::Session& s, Declaration& d) {
   return {};
 }
 
+base::Result<WorkSetState> unsaved_work_set(store::Session& s) {
+  auto state = work_set_state(s);
+  if (!state || state->cpf.empty() || !state->complete) return state ? WorkSetState{} : state;
+  // Its declaration is still marked open on this terminal: the opening that wrote the work
+  // set never ended with a save or a leave.
+  auto reg = Table::open(s.env, state->folder + "IMP09" + std::string(base::CANOATUAL) + ".DBF", xbase::Share::SHARED, true);
+  if (!reg) return WorkSetState{};
+  int cpf = (*reg)->field_index("CPF"), nusuat = (*reg)->field_index("NUSUAT");
+  if (cpf < 0 || nusuat < 0) return WorkSetState{};
+  for ((*reg)->go_top(); !(*reg)->eof(); (*reg)->skip(1))
+    if ((*reg)->raw(cpf) == state->cpf) return base::RTRIM((*reg)->raw(nusuat)) == s.NUSU ? *state : WorkSetState{};
+  return WorkSetState{};
+}
+
 Status INIC_VAR(store::Session& s, Declaration& d, const std::string& cpf, const LoadOptions& options,
                 const Engines& engines) {
   if (options.recovering) {
@@ -600,6 +614,17 @@ Status INIC_VAR(store::Session& s, Declaration& d, const std::string& cpf, const
       return Status(Code::INVALID, "the work set is not the complete set of CPF " + cpf + " of this folder");
     if (Status st = read_work_set(s, d); !st) return st;
   } else {
+    // Loading afresh replaces the work set; one that holds another taxpayer's unsaved work is
+    // replaced only when the operator says so.
+    auto unsaved = unsaved_work_set(s);
+    if (unsaved && !unsaved->cpf.empty() && (unsaved->cpf != cpf || unsaved->folder != s.folders.LOCARQ)) {
+      base::Box ask;
+      ask.mode = base::BOX_YES_NO;
+      ask.lines = {std::string("As últimas informações trabalhadas do CPF "_cp) + base::PADR(unsaved->cpf, 11) +
+                       std::string(" não foram salvas."_cp),
+                   std::string("Descarta essas informações e abre outro contribuinte?"_cp)};
+      if (s.op.AVISOSN(ask) != "S") return Status(Code::CANCELLED, "the work set holds unsaved work of CPF " + unsaved->cpf);
+    }
     d = Declaration();
     LIMPVAR(d.vars);
     d.vars.CPF = cpf;

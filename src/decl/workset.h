@@ -77,6 +77,10 @@ struct WorkSetState {
 };
 base::Result<WorkSetState> work_set_state(store::Session& s);
 
+// The work set when it holds work that was not saved: its declaration is still marked open on
+// this terminal (the opening ended abnormally). Empty CPF otherwise.
+base::Result<WorkSetState> unsaved_work_set(store::Session& s);
+
 // The work set's rows read back (recovery): the variables from the register, return and
 // carnê-leão copies and the rows of every copy.
 base::Status read_work_set(store::Session& s, Declaration& d);

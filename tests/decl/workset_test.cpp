@@ -328,3 +328,24 @@ TEST(ConcurrentSaves, TwoTerminalsSavingTwoTaxpayersLoseNothing) {
     EXPECT_EQ(state[4].size(), d.IMP04.size()) << i;
   }
 }
+
+TEST_F(Folder, LoadingAnotherTaxpayerOverUnsavedWorkAsksFirst) {
+  decl::Declaration a = decl::make_demo_declaration(3, 21), b = decl::make_demo_declaration(3, 22);
+  save(a);
+  save(b);
+  decl::Declaration d;
+  ASSERT_TRUE(decl::INIC_VAR(s, d, a.vars.CPF, {}, {}));  // marks a as open here; never saved nor left
+  s.close_all();
+  term.op.answer("N");
+  EXPECT_EQ(decl::INIC_VAR(s, d, b.vars.CPF, {}, {}).code(), base::Code::CANCELLED);
+  EXPECT_TRUE(term.op.showed("não foram salvas."_cp));
+  auto state = decl::work_set_state(s);
+  EXPECT_EQ(state->cpf, a.vars.CPF);  // the work set is kept
+  term.op.answer("S");
+  EXPECT_TRUE(decl::INIC_VAR(s, d, b.vars.CPF, {}, {}));
+  EXPECT_EQ(decl::work_set_state(s)->cpf, b.vars.CPF);
+  // after a closing save nothing is unsaved, and no question is asked
+  ASSERT_TRUE(decl::SALVATUDO(s, d, {}, {}));
+  s.close_all();
+  EXPECT_TRUE(decl::INIC_VAR(s, d, a.vars.CPF, {.mark_open = false}, {}));
+}
