@@ -1,0 +1,376 @@
+// The interactive program run headless: start-up edge cases, the main loop's keys, menu
+// dispatch and the data effects of the commands the dispatcher carries out itself.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "base/codepage.h"
+#include "base/xtext.h"
+#include "shell/app.h"
+#include "shell/menu.h"
+#include "shell_test_util.h"
+#include "store/abertura.h"
+#include "store/configura.h"
+#include "store/records.h"
+#include "term/headless.h"
+#include "ui/screen_operator.h"
+
+namespace kardo::shell {
+namespace {
+
+using namespace base::literals;
+namespace fs = std::filesystem;
+using testing_util::env_of;
+
+std::string u8(std::string_view cp) { return base::cp850_to_utf8(cp); }
+
+// A data folder made by the batch installation, shared by the tests of one fixture.
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kardo-app-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    std::ostringstream out, err;
+    ASSERT_EQ(run_batch({"init", "--data", dir_.string()}, env_of({}), out, err), 0) << err.str();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // One run of the program with `keys` scripted; the boxes it showed.
+  struct Run {
+    int rc = 0;
+    std::vector<term::HeadlessBackend::BoxRecord> boxes;
+    bool showed(std::string_view utf8) const {
+      for (const auto& b : boxes)
+        for (const auto& l : b.lines)
+          if (u8(l).find(utf8) != std::string::npos) return true;
+      return false;
+    }
+  };
+  Run run(std::vector<std::string> args, std::map<std::string, std::string> env, std::string_view keys,
+          base::Date day = base::Date(2019, 6, 10), int hour = 10, int minute = 0) {
+    term::HeadlessBackend h;
+    if (!keys.empty()) h.keys(keys);
+    term::Terminal terminal(h);
+    base::FixedClock clock(day, hour, minute, 0);
+    ui::Ui ui(terminal, clock);
+    ui::ScreenOperator op(ui);
+    store::Session s(op, xbase::Env::posix());
+    StartArgs a;
+    a.args = std::move(args);
+    if (!env.count("DIR2019")) env["DIR2019"] = dir_.string();
+    a.env = env_of(env);
+    a.current_folder = dir_.string();
+    a.is_network_folder = [](const std::string&) { return false; };
+    Run r;
+    r.rc = run_program(ui, s, a);
+    r.boxes = h.boxes();
+    return r;
+  }
+
+  // The terminal's CONFIG record as stored.
+  std::optional<store::config::Record> config_of(const std::string& nusu) {
+    base::FixedClock clock(base::Date(2019, 6, 10));
+    base::ScriptedOperator op(clock);
+    store::Session s(op, xbase::Env::posix());
+    s.NUSU = nusu;
+    s.folders.ARQDEF = dir_.string() + "/";
+    return store::find_config(s);
+  }
+  // Whether table `file` of the data folder has a row of terminal `nusu`.
+  bool has_terminal_row(const std::string& file, const std::string& nusu) {
+    auto t = xbase::Table::open(xbase::Env::posix(), (dir_ / file).string(), xbase::Share::SHARED, true);
+    if (!t) return false;
+    int f = (*t)->field_index("NRO_TERM");
+    for (base::Status st = (*t)->go_top(); st && !(*t)->eof(); st = (*t)->skip())
+      if (base::RTRIM((*t)->raw(f)) == nusu) return true;
+    return false;
+  }
+
+  fs::path dir_;
+};
+
+TEST(TerminalNumber, ArgumentAndVariable) {
+  struct Case {
+    std::optional<std::string> arg, var;
+    std::optional<std::string> number;
+    bool ask, note;
+  } cases[] = {
+      {std::nullopt, std::nullopt, "00", true, false},
+      {"3", "7", "07", false, false},
+      {"3", "xterm-256color", "03", false, true},  // a desktop terminal's name is ignored, with a note
+      {std::nullopt, "12", "12", false, false},
+      {"5", std::nullopt, "05", false, false},
+      {"123", std::nullopt, std::nullopt, false, false},
+      {"a1", std::nullopt, std::nullopt, false, false},
+      {"3", "", "03", false, false},
+  };
+  for (const Case& c : cases) {
+    TerminalChoice t = choose_terminal(c.arg, c.var);
+    SCOPED_TRACE(c.arg.value_or("-") + " / " + c.var.value_or("-"));
+    EXPECT_EQ(t.number, c.number);
+    if (c.number) {
+      EXPECT_EQ(t.ask, c.ask);
+    }
+    EXPECT_EQ(!t.note.empty(), c.note);
+  }
+}
+
+TEST(BackupReminder, Dates) {
+  struct Case {
+    base::Date today, last;
+    bool due;
+  } cases[] = {
+      {{2019, 3, 10}, {2019, 3, 5}, true},
+      {{2019, 3, 10}, {2019, 3, 7}, false},   // three days
+      {{2019, 3, 10}, {2019, 3, 6}, true},    // four days
+      {{2019, 5, 2}, {2019, 1, 2}, false},    // from May on
+      {{2020, 3, 10}, {2019, 3, 1}, false},   // another year
+      {{2019, 4, 30}, {}, true},              // never backed up
+  };
+  for (const Case& c : cases) EXPECT_EQ(backup_due(c.today, c.last), c.due) << c.today.DTOC();
+}
+
+TEST(Reminders, FireWhenTheirMinuteHasCome) {
+  term::HeadlessBackend h;
+  h.keys("Enter Enter");
+  term::Terminal terminal(h);
+  base::FixedClock clock(base::Date(2019, 3, 10), 14, 29, 30);
+  ui::Ui ui(terminal, clock);
+  std::vector<Reminder> list{{1430, std::string("Reunião"_cp)}, {1600, "Depois"}};
+  fire_reminders(ui, list);
+  EXPECT_EQ(list.size(), 2u);
+  // The key or tick that looks next comes a minute late: the reminder still shows, once.
+  clock.advance(std::chrono::seconds(100));
+  fire_reminders(ui, list);
+  fire_reminders(ui, list);
+  ASSERT_EQ(h.boxes().size(), 1u);
+  EXPECT_EQ(u8(h.boxes()[0].lines[0]), "ATENÇÃO - 14:31 Reunião");
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].hhmm, 1600);
+}
+
+TEST_F(AppTest, FirstStartOfATerminalCreatesItsRecords) {
+  Run r = run({"3"}, {{"TERMINAL", "7"}}, "Esc S");
+  EXPECT_EQ(r.rc, 0);
+  auto c = config_of("07");
+  ASSERT_TRUE(c);
+  EXPECT_EQ(base::RTRIM(c->NOMEAG), "USUARIO DO TERMINAL 07");
+  EXPECT_TRUE(has_terminal_row("CORES.DBF", "07"));
+  EXPECT_TRUE(has_terminal_row("LISTAIMP.DBF", "07") || has_terminal_row("ListaIMP.DBF", "07"));
+  EXPECT_FALSE(config_of("03"));
+}
+
+TEST_F(AppTest, LeavingAsksAndNoGoesBackToTheLoop) {
+  // Esc, "No", then Alt T and "Yes".
+  Run r = run({}, {}, "Esc N Alt+T S");
+  EXPECT_EQ(r.rc, 0);
+  ASSERT_EQ(r.boxes.size(), 2u);
+  EXPECT_EQ(r.boxes[0].answer, "N");
+  EXPECT_EQ(r.boxes[1].answer, "S");
+  EXPECT_TRUE(config_of("00"));
+}
+
+TEST_F(AppTest, MissingDataFolderFallsBackToTheCurrentFolder) {
+  Run r = run({}, {{"DIR2019", (dir_ / "nowhere").string()}}, "Enter Esc S");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_TRUE(r.showed("<Dir> " + (dir_ / "nowhere").string() + "não encontrado. Assumindo o padrão!"));
+  EXPECT_TRUE(config_of("00"));  // the current folder (the data folder here) was used
+}
+
+TEST_F(AppTest, SecondStartOnTheSameTerminalIsRefused) {
+  base::FixedClock clock(base::Date(2019, 6, 10));
+  base::ScriptedOperator op(clock);
+  store::Session first(op, xbase::Env::posix());
+  first.NUSU = "04";
+  first.folders.ARQDEF = dir_.string() + "/";
+  ASSERT_TRUE(store::take_terminal_mark(first));
+  Run r = run({"4"}, {}, "Enter");
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_TRUE(r.showed("O programa Kardo19 no terminal 04 está em uso"));
+  // Another number runs.
+  EXPECT_EQ(run({"5"}, {}, "Esc S").rc, 0);
+}
+
+TEST_F(AppTest, BackupReminderNoStoresTodayYesKeepsTheDate) {
+  // First start on 5 March: the new record's last backup is that day.
+  ASSERT_EQ(run({"6"}, {}, "Esc S", base::Date(2019, 3, 5)).rc, 0);
+  // 10 March: reminded; "Yes" is not built and keeps the date, so the reminder returns.
+  Run yes = run({"6"}, {}, "Enter Enter Esc S", base::Date(2019, 3, 10));
+  EXPECT_TRUE(yes.showed(" Atenção   5 dias sem fazer o Backup completo."));
+  EXPECT_TRUE(yes.showed("Função não disponível nesta versão."));
+  EXPECT_EQ(config_of("06")->ULTBACK, base::Date(2019, 3, 5));
+  // "No": today becomes the last backup, and the next start does not remind.
+  Run no = run({"6"}, {}, "Right Enter Esc S", base::Date(2019, 3, 10));
+  EXPECT_TRUE(no.showed("dias sem fazer o Backup completo."));
+  EXPECT_EQ(config_of("06")->ULTBACK, base::Date(2019, 3, 10));
+  Run again = run({"6"}, {}, "Esc S", base::Date(2019, 3, 11));
+  EXPECT_FALSE(again.showed("dias sem fazer o Backup completo."));
+  // From May on there is no reminder.
+  Run may = run({"6"}, {}, "Esc S", base::Date(2019, 5, 20));
+  EXPECT_FALSE(may.showed("dias sem fazer o Backup completo."));
+}
+
+TEST_F(AppTest, MenuKeysAndCommandsNotBuiltAnswer) {
+  // Alt I, then the menu: Alt D and the item letter D (open a declaration), Alt B and the
+  // first backup item's sub-menu, and F10 with Esc.
+  Run r = run({}, {}, "Alt+I Enter Alt+D D Enter Alt+O C Enter Enter Esc S");
+  EXPECT_EQ(r.rc, 0);
+  int boxes = 0;
+  for (const auto& b : r.boxes)
+    if (u8(b.lines[0]) == "Função não disponível nesta versão.") ++boxes;
+  EXPECT_EQ(boxes, 3);  // Alt I, Declaração › Declaração, Opções › cadastro SELIC
+}
+
+// MENUSELECT directly, on a started session.
+class DispatchTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    clock_ = std::make_unique<base::FixedClock>(base::Date(2019, 6, 10), 10, 0, 0);
+    ui_ = std::make_unique<ui::Ui>(terminal_, *clock_);
+    op_ = std::make_unique<ui::ScreenOperator>(*ui_);
+    s_ = std::make_unique<store::Session>(*op_, xbase::Env::posix());
+    s_->folders.ARQDEF = s_->folders.LOCARQ = s_->folders.LOCTRAB = dir_.string() + "/";
+    ASSERT_TRUE(store::take_terminal_mark(*s_));
+    ASSERT_TRUE(store::CONFIGURA(*s_));
+    ASSERT_TRUE(store::load_define(*s_));
+    app_ = std::make_unique<App>(App{*ui_, *s_, false, 0, 1, true, 1, false, {}, open_declaration});
+  }
+  void TearDown() override {
+    app_.reset();
+    s_.reset();
+    AppTest::TearDown();
+  }
+  term::HeadlessBackend h_;
+  term::Terminal terminal_{h_};
+  std::unique_ptr<base::FixedClock> clock_;
+  std::unique_ptr<ui::Ui> ui_;
+  std::unique_ptr<ui::ScreenOperator> op_;
+  std::unique_ptr<store::Session> s_;
+  std::unique_ptr<App> app_;
+};
+
+TEST_F(DispatchTest, MenuToReturnToAndOpenDeclarationGuard) {
+  struct Case { int command, menu; } cases[] = {{11, 1}, {12, 1}, {28, 2}, {33, 2}, {41, 3}, {53, 4}, {68, 5}, {71, 6}, {77, 6}};
+  h_.keys("Enter Enter Enter Enter Enter Enter Enter Enter Enter");
+  for (const Case& c : cases) {
+    MENUSELECT(*app_, c.command, 1, 1);
+    EXPECT_EQ(app_->NPOSMENU, c.menu) << c.command;
+    EXPECT_EQ(app_->OPCAO_1, c.command);
+  }
+  size_t shown = h_.boxes().size();
+  app_->LESTOUNADECL = true;
+  MENUSELECT(*app_, 28);
+  EXPECT_EQ(h_.boxes().size(), shown);  // nothing while a declaration is open
+  EXPECT_EQ(app_->OPCAO_1, 28);
+}
+
+TEST_F(DispatchTest, LinesPerSheetLimits) {
+  for (auto [asked, lines] : {std::pair{70, 60}, {49, 60}, {50, 50}, {66, 66}, {0, 60}}) EXPECT_EQ(lines_per_sheet(asked), lines);
+  h_.keys("7 0 Enter Enter");
+  MENUSELECT(*app_, 54);
+  EXPECT_EQ(s_->config.NRO_LIN, 60);
+  ASSERT_FALSE(h_.boxes().empty());
+  EXPECT_EQ(u8(h_.boxes().back().lines[0]), "Número esta fora dos limites. Assumido 60");
+}
+
+TEST_F(DispatchTest, OneCentAmountsRemoved) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 2));
+  xbase::Table& t = *s_->table(2);
+  const int i4 = t.field_index("I1_4"), i15 = t.field_index("I1_15"), i38 = t.field_index("I1_38");
+  struct Row { base::Decimal i4, i15, i38; } rows[] = {
+      {base::Decimal::of(1, 2), base::Decimal::of(2, 2), base::Decimal::of(-1, 2)},
+      {base::Decimal::of(100, 2), base::Decimal::of(1, 2), base::Decimal::of(1, 2)},
+  };
+  for (const Row& r : rows) {
+    ASSERT_TRUE(t.append_blank());
+    ASSERT_TRUE(t.set_number(i4, r.i4));
+    ASSERT_TRUE(t.set_number(i15, r.i15));
+    ASSERT_TRUE(t.set_number(i38, r.i38));
+    ASSERT_TRUE(t.commit());
+  }
+  ASSERT_TRUE(t.unlock());
+  h_.keys("S Enter");
+  MENUSELECT(*app_, 37);
+  ASSERT_TRUE(store::ABERTURA(*s_, 2));
+  xbase::Table& u = *s_->table(2);
+  ASSERT_TRUE(u.set_order(0));
+  ASSERT_TRUE(u.go_top());
+  EXPECT_EQ(u.number(i4), 0);                          // 0.01 goes
+  EXPECT_EQ(u.number(i15), base::Decimal::of(2, 2));   // 0.02 stays
+  EXPECT_EQ(u.number(i38), base::Decimal::of(-1, 2));  // −0.01 stays
+  ASSERT_TRUE(u.skip());
+  EXPECT_EQ(u.number(i4), 1);
+  EXPECT_EQ(u.number(i15), 0);
+  EXPECT_EQ(u.number(i38), 0);
+  EXPECT_EQ(u8(h_.boxes().back().lines[0]), "Pronto!");
+}
+
+TEST_F(DispatchTest, RepeatedCnpjsRemoved) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 77, true));
+  {
+    xbase::Table& t = *s_->table(77);
+    ASSERT_TRUE(t.zap());
+    const int fn = t.field_index("NOME"), fc = t.field_index("CNPJ");
+    for (auto [name, cnpj] : {std::pair{"A", "11.111.111/0001-11"}, {"B", "22.222.222/0001-22"},
+                              {"A2", "11.111.111/0001-11"}, {"A3", "11.111.111/0001-11"}}) {
+      ASSERT_TRUE(t.append_blank());
+      ASSERT_TRUE(t.set_text(fn, name));
+      ASSERT_TRUE(t.set_text(fc, cnpj));
+      ASSERT_TRUE(t.commit());
+    }
+    ASSERT_TRUE(t.unlock());
+  }
+  s_->close_slot(77);
+  h_.keys("S Enter");
+  MENUSELECT(*app_, 39, 2);
+  EXPECT_EQ(u8(h_.boxes().back().lines[0]), "Excluidos   2 CNPJs");
+  ASSERT_TRUE(store::ABERTURA(*s_, 77));
+  xbase::Table& t = *s_->table(77);
+  ASSERT_TRUE(t.set_order(0));
+  std::vector<std::string> left;
+  for (base::Status st = t.go_top(); st && !t.eof(); st = t.skip()) left.emplace_back(base::RTRIM(t.text(t.field_index("NOME"))));
+  EXPECT_EQ(left, (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(DispatchTest, PhoneSendingMarksEveryTaxpayer) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 1));
+  xbase::Table& t = *s_->table(1);
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(t.append_blank());
+  ASSERT_TRUE(t.unlock());
+  h_.keys("S Enter");
+  MENUSELECT(*app_, 38, 1);
+  ASSERT_TRUE(store::ABERTURA(*s_, 1));
+  xbase::Table& u = *s_->table(1);
+  int marked = 0;
+  for (base::Status st = u.go_top(); st && !u.eof(); st = u.skip()) marked += u.logical(u.field_index("NOVREG"));
+  EXPECT_EQ(marked, 3);
+}
+
+TEST_F(DispatchTest, FeesAcceptOnlyWhatTheirFieldsHold) {
+  // 1000,00 per minute does not fit the 5,2 field: refused, the cursor stays; then 12,50.
+  h_.keys("1 0 0 0 Enter Enter 1 2 . 5 Enter Enter Enter Enter");
+  MENUSELECT(*app_, 25);
+  EXPECT_EQ(s_->define.VAL_SEG, base::Decimal::of(1250, 2));
+  s_->close_slot(43);
+  ASSERT_TRUE(store::load_define(*s_));
+  EXPECT_EQ(s_->define.VAL_SEG, base::Decimal::of(1250, 2));
+}
+
+TEST_F(DispatchTest, SavingMode) {
+  h_.keys("");
+  MENUSELECT(*app_, 26, 3);
+  EXPECT_EQ(s_->define.TEMP_SAL, 99);
+  // The automatic mode asks again starting from 15.
+  h_.keys("Enter");
+  MENUSELECT(*app_, 26, 1);
+  EXPECT_EQ(s_->define.TEMP_SAL, 15);
+  MENUSELECT(*app_, 26, 2);
+  EXPECT_EQ(s_->define.TEMP_SAL, 0);
+}
+
+}  // namespace
+}  // namespace kardo::shell
