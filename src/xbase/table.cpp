@@ -992,8 +992,9 @@ std::string dbf_path_of(Env& env, const std::string& path) {
 
 // Reads and checks the header of an open table file.
 Result<dbf::Header> read_header(File& f, Status* health) {
-  auto size = f.size();
-  if (!size) return size.status();
+  // The header before the file's size: writers add a record before they count it, so a count
+  // read first never exceeds the records there when the size is taken (the other order lets
+  // an append that lands in between look like a count beyond the end).
   char prefix[dbf::kPrefix];
   size_t got = 0;
   if (Status s = f.read_at(0, prefix, sizeof prefix, &got); !s) return s;
@@ -1006,6 +1007,8 @@ Result<dbf::Header> read_header(File& f, Status* health) {
   bytes.resize(got);
   auto h = dbf::parse(bytes);
   if (!h) return Status(Code::DAMAGED, f.path() + ": " + h.status().message());
+  auto size = f.size();
+  if (!size) return size.status();
   uint64_t room = *size > h->header_length ? (*size - h->header_length) / h->record_length : 0;
   if (h->count > room) {
     *health = Status(Code::DAMAGED, f.path() + ": the header counts " + std::to_string(h->count) +
