@@ -270,6 +270,11 @@ void fire_reminders(ui::Ui& ui, std::vector<Reminder>& list) {
   }
 }
 
+void draw_main_screen(App& app) {
+  draw_background(app);
+  choose_from_menu(app, -1);
+}
+
 void open_declaration(App& app) {
   app.ui.AVISOSN({"Função não disponível nesta versão."_cps}, base::BOX_INFO);
 }

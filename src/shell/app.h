@@ -66,6 +66,9 @@ struct App {
   std::function<void(App&)> open_declaration;
 };
 
+// Draws the main background screen and the menu bar.
+void draw_main_screen(App& app);
+
 // The default opener of command 11 while the declaration screens are not built.
 void open_declaration(App& app);
 

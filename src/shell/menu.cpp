@@ -7,6 +7,7 @@
 #include "shell/text.h"
 #include "base/xtext.h"
 #include "base/year.h"
+#include "shell/colour_editor.h"
 #include "shell/version_check.h"
 #include "store/abertura.h"
 #include "store/configura.h"
@@ -545,6 +546,7 @@ void MENUSELECT(App& app, int command, int a, int b) {
       store::close_all_but_mark(s);
       break;
     }
+    case 23: MODCOR(app, a); break;
     case 25: fees(app); break;
     case 26: saving_mode(app, a); break;
     case 35: {

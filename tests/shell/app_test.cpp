@@ -374,3 +374,61 @@ TEST_F(DispatchTest, SavingMode) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(DispatchTest, ColourEditorLimitsAndChoicesThatLast) {
+  ASSERT_TRUE(store::load_cores(*s_));
+  // Item 1 (text, 30 = yellow on blue): Right twice stops at foreground 15.
+  h_.keys("Right Right Right Enter");
+  MENUSELECT(*app_, 23, 1);
+  EXPECT_EQ(ui_->colours().COR_TEL1, 31);
+  EXPECT_EQ(ui_->colours().COR_1_CLI, ui::ACHACOR(31));
+  // Item 5 (messages, 112 = black on white): Down at background 7 does nothing; Up goes to 6.
+  h_.keys("Down Left Up Esc");
+  MENUSELECT(*app_, 23, 5);
+  EXPECT_EQ(ui_->colours().COR_MENS, 96);
+  // A window write leaves the chosen pair alone.
+  ui_->windows().REDEFJAN(3, 30, 31, 7, 5, 5, 10, 40, 2);
+  ui_->windows().ABREJAN(3);
+  ui_->windows().ESCRJAN(3, "texto");
+  ui_->windows().FECHAJAN(3);
+  EXPECT_EQ(ui_->colours().COR_1_CLI, ui::ACHACOR(31));
+  // The terminal's CORES record holds the choices for the next start.
+  s_->close_slot(56);
+  s_->cores = {};
+  ASSERT_TRUE(store::load_cores(*s_));
+  EXPECT_EQ(s_->cores.COR_TEL1, 31);
+  EXPECT_EQ(s_->cores.COR_MENS, 96);
+  EXPECT_EQ(base::RTRIM(s_->cores.COR_1_CLI), ui::ACHACOR(31));
+}
+
+TEST_F(DispatchTest, TodaysRemindersOfTheOperator) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 72));
+  xbase::Table& t = *s_->table(72);
+  struct Row { const char* who; const char* when; base::Date day; bool remind; } rows[] = {
+      {"ANA", "1430", {2019, 6, 10}, true},   // later today: kept
+      {"ANA", "0930", {2019, 6, 10}, true},   // already past
+      {"ANA", "1500", {2019, 6, 11}, true},   // another day
+      {"ANA", "1600", {2019, 6, 10}, false},  // not marked
+      {"RUI", "1700", {2019, 6, 10}, true},   // another operator
+  };
+  for (const Row& r : rows) {
+    ASSERT_TRUE(t.append_blank());
+    ASSERT_TRUE(t.set_text(t.field_index("NOMEAG"), r.who));
+    ASSERT_TRUE(t.set_text(t.field_index("HORAG"), r.when));
+    ASSERT_TRUE(t.set_text(t.field_index("ANOTAG"), std::string("nota ") + r.when));
+    ASSERT_TRUE(t.set_date(t.field_index("DATAG"), r.day));
+    ASSERT_TRUE(t.set_logical(t.field_index("AVISAG"), r.remind));
+    ASSERT_TRUE(t.commit());
+  }
+  ASSERT_TRUE(t.unlock());
+  std::vector<Reminder> list = collect_reminders(*s_, "ANA");
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].hhmm, 1430);
+  EXPECT_EQ(list[0].note, "nota 1430");
+}
+
+}  // namespace
+}  // namespace kardo::shell
