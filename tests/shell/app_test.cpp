@@ -432,3 +432,73 @@ TEST_F(DispatchTest, TodaysRemindersOfTheOperator) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+#include "shell/lists.h"
+
+namespace kardo::shell {
+namespace {
+
+class ListsTest : public DispatchTest {
+ protected:
+  void SetUp() override {
+    DispatchTest::SetUp();
+    ASSERT_TRUE(store::ABERTURA(*s_, 77, true));
+    xbase::Table& t = *s_->table(77);
+    ASSERT_TRUE(t.zap());
+    for (auto [name, cnpj] : {std::pair{"BETA", "11111111000111"}, {"ALFA", "33333333000133"}, {"GAMA", "22222222000122"}}) {
+      ASSERT_TRUE(t.append_blank());
+      ASSERT_TRUE(t.set_text(t.field_index("NOME"), name));
+      ASSERT_TRUE(t.set_text(t.field_index("CNPJ"), cnpj));
+      ASSERT_TRUE(t.commit());
+    }
+    ASSERT_TRUE(t.unlock());
+    s_->close_slot(77);
+  }
+  std::optional<std::map<std::string, std::string>> bank(std::string_view keys) {
+    h_.keys(keys);
+    return GERAL(*ui_, *s_, state_, "ListaBanco");
+  }
+  LookupState state_;
+};
+
+TEST_F(ListsTest, BrowseKeysChooseARow) {
+  struct Case { const char* keys; const char* chosen; } cases[] = {
+      {"Enter", "ALFA"},                    // name order
+      {"Down Enter", "BETA"},
+      {"Down Down Down Down Enter", "GAMA"},  // stops at the last row
+      {"Ctrl+End Up Enter", "BETA"},
+      {"F2 Ctrl+Home Enter", "BETA"},        // CNPJ order: BETA first
+  };
+  for (const Case& c : cases) {
+    auto v = bank(c.keys);
+    ASSERT_TRUE(v) << c.keys;
+    EXPECT_EQ((*v)["REG_AVI"], c.chosen) << c.keys;
+  }
+  EXPECT_EQ((*bank("Enter"))["CPF_CNPJ"], "33333333000133");
+  EXPECT_FALSE(bank("Down Esc"));
+  // The mouse: a click on the third data row (the list opens at rows 9 … 22), then Enter.
+  h_.click(14, 40);
+  auto v = bank("Enter");
+  ASSERT_TRUE(v);
+  EXPECT_EQ((*v)["REG_AVI"], "GAMA");
+}
+
+TEST_F(ListsTest, NoListOrAListAlreadyUpReturnsAtOnce) {
+  ui_->screen().clear();
+  EXPECT_EQ(list_for("NOSUCHFIELD"), nullptr);
+  EXPECT_FALSE(GERAL(*ui_, *s_, state_, "NOSUCHFIELD"));
+  state_.PROG = true;
+  EXPECT_FALSE(GERAL(*ui_, *s_, state_, "ListaBanco"));
+  EXPECT_EQ(h_.presents(), 0);  // nothing was drawn or waited for
+}
+
+TEST_F(ListsTest, TypedCharacterSeeksTheStreetTypes) {
+  h_.keys("R Enter");
+  auto v = GERAL(*ui_, *s_, state_, "M->TIPOEND");
+  ASSERT_TRUE(v);
+  EXPECT_EQ((*v)["NOMELOGRA"].substr(0, 1), "R");
+  EXPECT_EQ(s_->table(65), nullptr);  // the street-type table is closed after the choice
+}
+
+}  // namespace
+}  // namespace kardo::shell
