@@ -20,29 +20,13 @@
 #include "store/session.h"
 #include "xbase/file.h"
 #include "xbase/table.h"
+#include "xbase/xbase_test_util.h"
 
 namespace kardo::store::testing {
 
-// A fresh folder under /tmp, removed with the object.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string t = (std::filesystem::temp_directory_path() / "kardo-store-XXXXXX").string();
-    if (!::mkdtemp(t.data())) std::abort();
-    path_ = t;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
+using xbase::testing::ScratchDir;
+using xbase::testing::slurp;
+using xbase::testing::spit;
 
 // A clock that stands still, counts the sleeps and can run something at each one (a second
 // process letting go of its lock at the third retry).
@@ -83,18 +67,6 @@ inline ino_t inode(const std::string& path) {
 }
 
 inline bool file_exists(const std::string& path) { return std::filesystem::exists(path); }
-
-inline std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-inline void spit(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 // A second process. `body` runs in the child: it takes what it holds, calls ready(), then
 // until_released() keeps it until the parent calls release() (or the object goes). The child
@@ -175,15 +147,6 @@ inline void for_each_row(xbase::Table& t, const std::function<void()>& f) {
   EXPECT_TRUE(st.is_ok()) << st.message();
 }
 
-#define EXPECT_OK(expr)                                  \
-  do {                                                   \
-    const ::kardo::base::Status st_ = (expr);            \
-    EXPECT_TRUE(st_.is_ok()) << st_.message();           \
-  } while (0)
-#define ASSERT_OK(expr)                                  \
-  do {                                                   \
-    const ::kardo::base::Status st_ = (expr);            \
-    ASSERT_TRUE(st_.is_ok()) << st_.message();           \
-  } while (0)
+// EXPECT_OK and ASSERT_OK come with xbase/xbase_test_util.h.
 
 }  // namespace kardo::store::testing

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "xbase/fault_env.h"
+#include "xbase/xbase_test_util.h"
 
 namespace kardo::xbase {
 namespace {
@@ -20,36 +21,11 @@ using base::Code;
 using base::Date;
 using base::Decimal;
 
-std::string fixture(const std::string& name) { return std::string(KARDO_SHARED_DATA) + "/xbase-fixtures/" + name; }
+std::string fixture(const std::string& name) { return xbase::testing::fixtures() + "/" + name; }
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using xbase::testing::slurp;
+using xbase::testing::spit;
 
-void spit(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-class Scratch {
- public:
-  Scratch() {
-    std::string t = (std::filesystem::temp_directory_path() / "kardo-cdx-XXXXXX").string();
-    if (!::mkdtemp(t.data())) std::abort();
-    path_ = t;
-  }
-  ~Scratch() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // Just enough of a DBF reader to get the key of each record of a fixture.
 struct Dbf {
@@ -183,7 +159,7 @@ TEST(CdxFixtures, ReadsWhatAnotherEngineWrote) {
 // Building the fixtures' indexes again gives the same order and keys; and it gives the
 // same pages as the other engine where it fills them as it does.
 TEST(CdxFixtures, RebuiltIndexReadsTheSame) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   for (const char* table : {"PESSOAS", "VALORES", "GRANDE"}) {
     SCOPED_TRACE(table);
     Dbf dbf(fixture(std::string(table) + ".dbf"));
@@ -253,7 +229,7 @@ void check_against(CdxIndex& idx, const Model& model, std::mt19937& rng) {
 TEST(CdxWrite, FollowsAModelThroughInsertsAndRemoves) {
   for (int kl : {6, 100, 240}) {
     SCOPED_TRACE(kl);
-    Scratch dir;
+    xbase::testing::ScratchDir dir;
     std::mt19937 rng{uint32_t(kl)};
     Table1 t({{"K", 'C', kl, 0}});
     KeyExpr expr = t.expr("K");
@@ -318,7 +294,7 @@ TEST(CdxWrite, FollowsAModelThroughInsertsAndRemoves) {
 }
 
 TEST(CdxWrite, NumericAndDateKeys) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   Table1 t({{"VALOR", 'N', 12, 2}, {"DATA", 'D', 8, 0}});
   std::vector<Decimal> values;
   for (int i = -60; i <= 60; ++i) values.push_back(Decimal::of(i * i * i * 37 % 100003, 2));
@@ -375,7 +351,7 @@ TEST(CdxWrite, NumericAndDateKeys) {
 }
 
 TEST(CdxWrite, FreedPagesAreReused) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   Table1 t({{"K", 'C', 20, 0}});
   Entries entries;
   for (uint32_t r = 1; r <= 3000; ++r) entries.push_back({std::to_string(r * 7919 % 100000) + std::string(20, 'x'), r});
@@ -407,7 +383,7 @@ TEST(CdxWrite, FreedPagesAreReused) {
 
 // Two opens of one file, as two terminals: a change reaches the other after its refresh.
 TEST(CdxShare, RefreshSeesTheOtherWritersChanges) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   Table1 t({{"K", 'C', 4, 0}});
   std::string path = dir / "S.cdx";
   Entries entries;
@@ -436,7 +412,7 @@ TEST(CdxShare, RefreshSeesTheOtherWritersChanges) {
 
 // A write that fails leaves the old file in place (create) or says so (flush).
 TEST(CdxWrite, FailedWritesAreReported) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   Table1 t({{"K", 'C', 8, 0}});
   std::string path = dir / "W.cdx";
   Entries entries;
@@ -519,7 +495,7 @@ Code exercise(const std::string& path, const std::vector<FieldInfo>& fields, boo
 }
 
 TEST(CdxDamage, BrokenFilesAreDamagedNotACrash) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   Dbf dbf(fixture("PESSOAS.dbf"));
   const std::string good = slurp(fixture("PESSOAS.cdx"));
   const uint32_t root = get_u32(good, 1536);
@@ -565,7 +541,7 @@ TEST(CdxDamage, BrokenFilesAreDamagedNotACrash) {
 
 // Bytes flipped at random anywhere in copies of fixtures: errors or a walk, never a crash.
 TEST(CdxDamage, RandomlySpoiledFilesNeverCrash) {
-  Scratch dir;
+  xbase::testing::ScratchDir dir;
   std::mt19937 rng(2019);
   for (const char* name : {"PESSOAS", "VALORESB"}) {
     Dbf dbf(fixture(std::string(name).substr(0, 7) + ".dbf"));
