@@ -320,10 +320,10 @@ Status ABERTURA(Session& s, int n, bool exclusive) {
 }
 
 Status use_on_demand_index(Session& s, int n) {
-  const TableSpec* spec = find_table(n);
+  const TableSpec* table_spec = find_table(n);
   const IndexSpec* ix = nullptr;
-  if (spec)
-    for (const IndexSpec& i : spec->indexes)
+  if (table_spec)
+    for (const IndexSpec& i : table_spec->indexes)
       if (i.on_demand) ix = &i;
   if (!ix) return Status(Code::INVALID, "table " + std::to_string(n) + " has no index built on demand");
   if (!s.table(n))
@@ -502,8 +502,8 @@ bool check_layouts(Session& s) {
 base::Result<bool> convert_layout(Session& s, const std::string& folder, int n) {
   auto out = layout_outdated(s, folder, n);
   if (out && !*out) return false;
-  const TableSpec& spec = *find_table(n);
-  const std::string dbf = s.env.resolve_case(with_dbf(folder + resolve_name(spec.name, s.NUSU)));
+  const TableSpec& table_spec = *find_table(n);
+  const std::string dbf = s.env.resolve_case(with_dbf(folder + resolve_name(table_spec.name, s.NUSU)));
   auto cannot = [&](Status st) -> base::Result<bool> {
     s.op.AVISOSN(cat("Não foi possível atualizar "_cp, dbf));
     return st;
@@ -514,7 +514,7 @@ base::Result<bool> convert_layout(Session& s, const std::string& folder, int n) 
   // The new layout is filled beside the old table under a name of this terminal, then renamed
   // over it while the old one is still held, so no one opens the table half converted.
   const std::string acerto = s.env.resolve_case(folder + temp_name("ACERTO", s.NUSU) + ".DBF");
-  auto fresh = xbase::Table::create(s.env, acerto, field_defs(spec.fields), xbase::Share::EXCLUSIVE, true);
+  auto fresh = xbase::Table::create(s.env, acerto, field_defs(table_spec.fields), xbase::Share::EXCLUSIVE, true);
   if (!fresh) return cannot(fresh.status());
   Status st = (*fresh)->append_from(**old);
   if (st) st = (*fresh)->close();
@@ -524,7 +524,7 @@ base::Result<bool> convert_layout(Session& s, const std::string& folder, int n) 
     return cannot(st);
   }
   // The index files describe the old file; without them the next open builds them again.
-  for (const IndexSpec& ix : spec.indexes) {
+  for (const IndexSpec& ix : table_spec.indexes) {
     const std::string cdx = s.env.resolve_case(folder + resolve_name(ix.file, s.NUSU) + ".CDX");
     if (s.env.exists(cdx))
       if (Status r = s.env.remove(cdx); !r) {

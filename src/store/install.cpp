@@ -148,9 +148,9 @@ InstallReport install_reference_tables(Session& s, const std::string& source) {
     report.failures.push_back(layouts.status());
     return report;
   }
-  for (const TableSpec& spec : tables()) {
-    if (spec.kind != Kind::Reference) continue;
-    const std::string name = resolve_name(spec.name, s.NUSU);
+  for (const TableSpec& table_spec : tables()) {
+    if (table_spec.kind != Kind::Reference) continue;
+    const std::string name = resolve_name(table_spec.name, s.NUSU);
     const std::string dbf = s.env.resolve_case(s.folders.ARQDEF + name + ".DBF");
     if (s.env.exists(dbf) && !is_claim(s.env, dbf)) continue;
     auto fail = [&](Code code, const std::string& why) { report.failures.push_back(Status(code, name + ": " + why)); };
@@ -161,7 +161,7 @@ InstallReport install_reference_tables(Session& s, const std::string& source) {
     }
     const std::vector<xbase::FieldDef>& defs = it->second;
     std::string lacking;
-    for (std::string_view field : spec.reads) {
+    for (std::string_view field : table_spec.reads) {
       bool there = false;
       for (const xbase::FieldDef& d : defs) there = there || d.name == upper(field);
       if (!there) lacking += (lacking.empty() ? "" : ", ") + std::string(field);
@@ -194,14 +194,14 @@ InstallReport prepare_data_folder(Session& s, const std::string& source) {
   step(CONFIGURA(s));
   step(load_define(s));
   step(load_listaimp(s));
-  for (const TableSpec& spec : tables()) {
+  for (const TableSpec& table_spec : tables()) {
     // A reference table that could not be installed has been reported already.
-    const std::string name = resolve_name(spec.name, s.NUSU);
+    const std::string name = resolve_name(table_spec.name, s.NUSU);
     bool failed = false;
     for (const Status& f : report.failures) failed = failed || f.message().starts_with(name + ": ");
     if (failed) continue;
-    step(ABERTURA(s, spec.slot));
-    if (spec.slot != 50) s.close_slot(spec.slot);
+    step(ABERTURA(s, table_spec.slot));
+    if (table_spec.slot != 50) s.close_slot(table_spec.slot);
   }
   close_all_but_mark(s);
   return report;

@@ -14,12 +14,12 @@ namespace {
 template <class Record>
 void expect_fits(Record& rec, const char* table) {
   rec.visit([&](std::string_view name, int index, auto& member) {
-    const auto& spec = Record::fields()[size_t(index)];
+    const auto& field = Record::fields()[size_t(index)];
     using T = std::decay_t<decltype(member)>;
     if constexpr (std::is_same_v<T, std::string>) {
-      EXPECT_LE(member.size(), size_t(spec.width)) << table << "." << name;
+      EXPECT_LE(member.size(), size_t(field.width)) << table << "." << name;
     } else if constexpr (std::is_same_v<T, base::Decimal>) {
-      EXPECT_EQ(base::STR(member, spec.width, spec.decimals).find('*'), std::string::npos)
+      EXPECT_EQ(base::STR(member, field.width, field.decimals).find('*'), std::string::npos)
           << table << "." << name << " = " << member.text(2);
     }
   });

@@ -29,7 +29,7 @@ TEST(Install, ShippedTablesBecomeTheTablesTheSystemReads) {
   InstallReport r = install_reference_tables(t.s, kShipped);
   ASSERT_TRUE(r.ok()) << r.failures.front().message();
   size_t references = 0;
-  for (const TableSpec& spec : tables()) references += spec.kind == Kind::Reference;
+  for (const TableSpec& table_spec : tables()) references += table_spec.kind == Kind::Reference;
   EXPECT_EQ(r.installed.size(), references);
 
   auto codbens = open_ro(dir / "CODBENS.DBF");
