@@ -525,6 +525,126 @@ base::Result<int> remove_repeated_cnpjs(store::Session& s) {
   return removed;
 }
 
+namespace {
+
+std::string digits_of(std::string_view s) {
+  std::string d;
+  for (char c : s)
+    if (c >= '0' && c <= '9') d += c;
+  return d;
+}
+
+std::string punctuated_cnpj(const std::string& d) {
+  if (d.size() != 14) return d;
+  return d.substr(0, 2) + "." + d.substr(2, 3) + "." + d.substr(5, 3) + "/" + d.substr(8, 4) + "-" + d.substr(12, 2);
+}
+
+// Appends a row to the table in `slot` with these texts, under the append lock.
+base::Status append_texts(store::Session& s, int slot, const std::vector<std::pair<std::string, std::string>>& values) {
+  s.current = slot;
+  xbase::Table& t = *s.table(slot);
+  if (base::Status a = store::ADD_REC(s, 5); !a) return a;
+  base::Status st;
+  for (const auto& [field, value] : values)
+    if (st) st = t.set_text(t.field_index(field), value);
+  base::Status u = t.unlock();
+  return st ? u : st;
+}
+
+}  // namespace
+
+base::Result<int> banks_from_auxfon(store::Session& s) {
+  if (base::Status o = store::ABERTURA(s, 77); !o) return o;
+  if (base::Status o = store::ABERTURA(s, 74); !o) return o;
+  xbase::Table& banks = *s.table(77);
+  xbase::Table& fon = *s.table(74);
+  banks.set_order(1);
+  int added = 0;
+  std::vector<std::pair<std::string, std::string>> found;
+  const int fn = fon.field_index("NOME"), fc = fon.field_index("CGCCPF");
+  for (base::Status st = fon.go_top(); st && !fon.eof(); st = fon.skip()) {
+    std::string d = digits_of(fon.text(fc));
+    if (d.size() == 14) found.emplace_back(std::string(base::RTRIM(fon.text(fn))).substr(0, 30), d);
+  }
+  for (const auto& [name, cnpj] : found) {
+    const int cf = banks.field_index("CNPJ");
+    bool there = false;
+    for (base::Status st = banks.go_top(); st && !banks.eof() && !there; st = banks.skip())
+      there = digits_of(banks.text(cf)) == cnpj;
+    if (there) continue;
+    if (base::Status a = append_texts(s, 77, {{"NOME", name}, {"CNPJ", cnpj}}); !a) return a;
+    ++added;
+  }
+  return added;
+}
+
+base::Result<int> banks_to_auxfon(store::Session& s) {
+  if (base::Status o = store::ABERTURA(s, 77); !o) return o;
+  if (base::Status o = store::ABERTURA(s, 74); !o) return o;
+  xbase::Table& banks = *s.table(77);
+  xbase::Table& fon = *s.table(74);
+  std::vector<std::pair<std::string, std::string>> list;
+  const int bn = banks.field_index("NOME"), bc = banks.field_index("CNPJ");
+  for (base::Status st = banks.go_top(); st && !banks.eof(); st = banks.skip())
+    list.emplace_back(std::string(base::RTRIM(banks.text(bn))), punctuated_cnpj(digits_of(banks.text(bc))));
+  int added = 0;
+  const int fc = fon.field_index("CGCCPF");
+  for (const auto& [name, cnpj] : list) {
+    if (cnpj.size() != 18) continue;
+    bool there = false;
+    for (base::Status st = fon.go_top(); st && !fon.eof() && !there; st = fon.skip())
+      there = base::RTRIM(fon.text(fc)) == cnpj;
+    if (there) continue;
+    if (base::Status a = append_texts(s, 74, {{"NOME", name}, {"CGCCPF", cnpj}}); !a) return a;
+    ++added;
+  }
+  return added;
+}
+
+base::Result<CityFill> fill_city_codes(store::Session& s) {
+  if (base::Status o = store::ABERTURA(s, 4); !o) return o;
+  std::vector<int> tables;
+  for (int n : {64, 94})
+    if (store::use_on_demand_index(s, n)) tables.push_back(n);
+  xbase::Table& assets = *s.table(4);
+  const int fm = assets.field_index("MUNICIMO"), fu = assets.field_index("UFIMO"), fcod = assets.field_index("CODMIMO"),
+            fcpf = assets.field_index("CPF");
+  CityFill fill;
+  std::vector<std::string> cpfs;
+  for (base::Status st = assets.go_top(); !assets.eof(); st = assets.skip()) {
+    if (!st) return st;
+    std::string town(base::RTRIM(assets.text(fm))), state(base::RTRIM(assets.text(fu)));
+    if (town.empty() || state.empty()) continue;
+    std::string code;
+    for (int n : tables) {
+      xbase::Table& m = *s.table(n);
+      const xbase::FieldInfo& name = m.fields()[size_t(m.field_index("NOMEMUNI"))];
+      // The index key is UPPER(NOMEMUNI+UNIFED), whose UPPER changes only the letters a … z.
+      std::string key = base::PADR(town, size_t(name.width)) + base::PADR(state, 2);
+      for (char& ch : key)
+        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
+      if (!m.seek(key)) continue;
+      if (m.found()) {
+        int f = m.field_index("NROMUNI");
+        code = m.fields()[size_t(f)].type == 'N' ? base::STRZERO(m.number(f), 4) : std::string(base::ALLTRIM(m.text(f)));
+        break;
+      }
+    }
+    if (code.empty()) continue;
+    s.current = 4;
+    if (base::Status l = store::REC_LOCK(s, 5); !l) return l;
+    base::Status w = assets.set_text(fcod, code);
+    base::Status u = assets.unlock();
+    if (!w) return w;
+    if (!u) return u;
+    ++fill.items;
+    std::string cpf = assets.text(fcpf);
+    if (std::find(cpfs.begin(), cpfs.end(), cpf) == cpfs.end()) cpfs.push_back(cpf);
+  }
+  fill.taxpayers = int(cpfs.size());
+  return fill;
+}
+
 void MENUSELECT(App& app, int command, int a, int b) {
   app.OPCAO_1 = command;
   int tens = command / 10;
@@ -579,6 +699,19 @@ void MENUSELECT(App& app, int command, int a, int b) {
       break;
     }
     case 39:
+      if (a == 3 || a == 4) {
+        bool from = a == 3;
+        std::vector<std::string> q = from ? std::vector<std::string>{"Confirma a Inclusão dos CNPJs Do AUXfon"_cps, "Para a lista dos CNPJ dos Bancos?"}
+                                          : std::vector<std::string>{"Confirma Inclusão dos CNPJ dos Bancos no"_cps, "Arquivo auxiliar dos Rendimentos?"};
+        if (app.ui.AVISOSN(q, base::BOX_YES_NO, from ? "Inclui CNPJ" : "") != "S") break;
+        base::Result<int> n = from ? banks_from_auxfon(s) : banks_to_auxfon(s);
+        if (n)
+          app.ui.AVISOSN({"Incluidos " + base::STR(*n, 3) + " CNPJs"}, base::BOX_INFO);
+        else
+          app.ui.AVISOSN({n.status().message()}, base::BOX_ERROR);
+        store::close_all_but_mark(s);
+        break;
+      }
       if (a != 2) { not_available(app); break; }
       if (app.ui.AVISOSN({"Confirma a Exclusão dos CNPJs Repetidos"_cps}, base::BOX_YES_NO, "Retira repetição de CNPJ"_cps) != "S")
         break;
@@ -588,12 +721,35 @@ void MENUSELECT(App& app, int command, int a, int b) {
         app.ui.AVISOSN({"A lista de bancos está sendo usada no momento!"_cps}, base::BOX_ERROR);
       break;
     case 40:
-      if (a != 1) { not_available(app); break; }
+      if (a == 2) {
+        if (app.ui.AVISOSN({"Essa opção precorre a declarações de bens"_cps, "de todos os contribuintes da pasta atual",
+                            "preenchendo os códigos das cidades "_cps, "evitando a sua falta ao transferir a",
+                            "declaração para a Receita."_cps},
+                           base::BOX_YES_NO) != "S")
+          break;
+        if (base::Result<CityFill> f = fill_city_codes(s); f)
+          app.ui.AVISOSN({"Preenchida códigos em "_cps + base::STR(f->items, 4) + " itens",
+                          "Em " + base::STR(f->taxpayers, 4) + " declarações"_cps});
+        else
+          app.ui.AVISOSN({"Arquivo da Declaração de Bens está"_cps, "sendo usado no momento!"}, base::BOX_ERROR);
+        store::close_all_but_mark(s);
+        break;
+      }
       if (app.ui.AVISOSN({"A busca do CEP está "_cps + (app.LBUSCACEP ? "ativada" : "desativada"),
                           "Deseja "s + (app.LBUSCACEP ? "desativar" : "ativar") + " nessa sessão a busca?"_cps},
                          base::BOX_YES_NO) == "S")
         app.LBUSCACEP = !app.LBUSCACEP;
       break;
+    case 46: {
+      auto ask = [&](const char* q, std::string& flag) {
+        std::string ans = app.ui.AVISOSN({base::utf8_to_cp850(q)}, base::BOX_YES_NO);
+        flag = ans == "S" ? "S" : "N";
+      };
+      ask("Mostre as Impressoras Existentes antes de imprimir ?", s.config.mosimp);
+      ask("Mostre no video o texto a ser impresso antes de imprimir ?", s.config.mostel);
+      ask("Cria uma cópia (TXT) do texto a ser impresso?", s.config.mosCPF);
+      break;
+    }
     case 47: copies_command(app); break;
     case 52:
       if (!std::filesystem::exists(s.folders.LOCTRAB + "NAO-DOS.TXT"))
@@ -603,7 +759,21 @@ void MENUSELECT(App& app, int command, int a, int b) {
       break;
     case 54: lines_command(app); break;
     case 64:
-      if (a == 2) {
+      if (a == 1) {
+        base::Mens m;
+        m.mode = 4;
+        m.text = "Informe o código do Estatus para declaração transferida! "_cps;
+        m.input = base::Mens::Input::NUMBER;
+        m.value = s.config.SOESTE.text(0);
+        m.input_width = 2;
+        m.mask = "@z 99";
+        auto n = base::Decimal::parse(base::ALLTRIM(app.ui.MENS(m)));
+        if (!n || n->is_negative() || *n > 99) break;
+        s.config.SOESTE = *n;
+        s.config.OPTTRAN = 2;
+        app.ui.AVISOSN({"A partir de agora somente as declarações com o Status "_cps + base::STR(*n, 2),
+                        "serão transferidas para o IRPF ao terminar a declaração"_cps});
+      } else if (a == 2) {
         s.config.OPTTRAN = 0;
         app.ui.AVISOSN({"A partir de agora nenhuma declaração será transferida"_cps, " para o IRPF ao terminar a declaração"_cps});
       } else {
@@ -621,6 +791,22 @@ void MENUSELECT(App& app, int command, int a, int b) {
       } else {
         s.config.OPTTRAN = 0;
         app.ui.AVISOSN({"A partir de agora nenhuma declaração será transferida"_cps, " para o IRPF ao terminar a declaração"_cps});
+      }
+      break;
+    case 66:
+      if (app.ui.AVISOSN({"Após o envio deseja que o Estatus passe para transmitidas?"_cps}, base::BOX_YES_NO) == "S") {
+        s.config.ENV_STAT = 1;
+        base::Mens m;
+        m.mode = 4;
+        m.text = "Informe o código do Estatus de declaração transmitidas? "_cps;
+        m.input = base::Mens::Input::NUMBER;
+        m.value = s.config.OPC_TRAN.text(0);
+        m.input_width = 2;
+        m.mask = "@z 99";
+        auto n = base::Decimal::parse(base::ALLTRIM(app.ui.MENS(m)));
+        if (n && !n->is_negative() && *n <= 99) s.config.OPC_TRAN = *n;
+      } else {
+        s.config.ENV_STAT = 0;
       }
       break;
     default:

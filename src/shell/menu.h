@@ -41,6 +41,16 @@ void MENUSELECT(App& app, int command, int a = 0, int b = 0);
 base::Result<int> remove_one_cent_amounts(store::Session& s);                 // 37
 base::Result<int> mark_phone_sending(store::Session& s, bool send);           // 38
 base::Result<int> remove_repeated_cnpjs(store::Session& s);                   // 39, 2
+// 39, 3: AUXFON's 14-digit CNPJs missing from the bank list added to it; 39, 4: the bank
+// list's CNPJs (punctuated) missing from AUXFON added there. The count added.
+base::Result<int> banks_from_auxfon(store::Session& s);
+base::Result<int> banks_to_auxfon(store::Session& s);
+// 40, 2: the municipality code of every asset row with a municipality and a state, from
+// TABMUNI and then TAB_MUNI; the rows filled and the taxpayers they belong to.
+struct CityFill {
+  int items = 0, taxpayers = 0;
+};
+base::Result<CityFill> fill_city_codes(store::Session& s);
 // 54: the lines per sheet asked for, 60 when outside 50 … 66.
 int lines_per_sheet(int asked);
 

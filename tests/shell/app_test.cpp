@@ -502,3 +502,71 @@ TEST_F(ListsTest, TypedCharacterSeeksTheStreetTypes) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(DispatchTest, BankListAndAuxfonExchangeCnpjs) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 77, true));
+  ASSERT_TRUE(s_->table(77)->zap());
+  s_->close_slot(77);
+  ASSERT_TRUE(store::ABERTURA(*s_, 74));
+  xbase::Table& fon = *s_->table(74);
+  for (auto [name, id] : {std::pair{"EMPRESA UM", "11.111.111/0001-11"}, {"PESSOA", "123.456.789-09"},
+                          {"EMPRESA DOIS COM UM NOME MUITO LONGO", "22222222000122"}}) {
+    ASSERT_TRUE(fon.append_blank());
+    ASSERT_TRUE(fon.set_text(fon.field_index("NOME"), name));
+    ASSERT_TRUE(fon.set_text(fon.field_index("CGCCPF"), id));
+    ASSERT_TRUE(fon.commit());
+  }
+  ASSERT_TRUE(fon.unlock());
+  // The two CNPJs go to the bank list once; a second run adds nothing.
+  EXPECT_EQ(*banks_from_auxfon(*s_), 2);
+  EXPECT_EQ(*banks_from_auxfon(*s_), 0);
+  // Back to AUXFON: "22222222000122" is there only without punctuation, so it is added punctuated.
+  EXPECT_EQ(*banks_to_auxfon(*s_), 1);
+  EXPECT_EQ(*banks_to_auxfon(*s_), 0);
+  xbase::Table& banks = *s_->table(77);
+  std::vector<std::string> names;
+  for (base::Status st = banks.go_top(); st && !banks.eof(); st = banks.skip())
+    names.emplace_back(base::RTRIM(banks.text(banks.field_index("NOME"))));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"EMPRESA DOIS COM UM NOME MUITO", "EMPRESA UM"}));
+}
+
+TEST_F(DispatchTest, CityCodesFilledFromTheMunicipalities) {
+  ASSERT_TRUE(store::use_on_demand_index(*s_, 64));
+  xbase::Table& m = *s_->table(64);
+  ASSERT_TRUE(m.go_top());
+  ASSERT_TRUE(m.skip(10));
+  ASSERT_FALSE(m.eof()) << "the installation ships the municipalities";
+  const std::string town(base::RTRIM(m.text(m.field_index("NOMEMUNI")))), state(m.text(m.field_index("UNIFED")));
+  const int nf = m.field_index("NROMUNI");
+  const std::string code = m.fields()[size_t(nf)].type == 'N' ? base::STRZERO(m.number(nf), 4) : std::string(base::ALLTRIM(m.text(nf)));
+  s_->close_slot(64);
+  ASSERT_TRUE(store::ABERTURA(*s_, 4));
+  xbase::Table& a = *s_->table(4);
+  struct Row { const char* cpf; std::string town, state; } rows[] = {
+      {"11111111111", town, state}, {"11111111111", town, state}, {"22222222222", town, state},
+      {"33333333333", "CIDADE QUE NAO HA", state}, {"44444444444", town, ""}};
+  for (const Row& r : rows) {
+    ASSERT_TRUE(a.append_blank());
+    ASSERT_TRUE(a.set_text(a.field_index("CPF"), r.cpf));
+    ASSERT_TRUE(a.set_text(a.field_index("MUNICIMO"), r.town));
+    ASSERT_TRUE(a.set_text(a.field_index("UFIMO"), r.state));
+    ASSERT_TRUE(a.commit());
+  }
+  ASSERT_TRUE(a.unlock());
+  base::Result<CityFill> f = fill_city_codes(*s_);
+  ASSERT_TRUE(f) << f.status().message();
+  EXPECT_EQ(f->items, 3);
+  EXPECT_EQ(f->taxpayers, 2);
+  xbase::Table& b = *s_->table(4);
+  ASSERT_TRUE(b.set_order(0));
+  std::vector<std::string> codes;
+  for (base::Status st = b.go_top(); st && !b.eof(); st = b.skip()) codes.emplace_back(base::RTRIM(b.text(b.field_index("CODMIMO"))));
+  EXPECT_EQ(codes, (std::vector<std::string>{code, code, code, "", ""}));
+}
+
+}  // namespace
+}  // namespace kardo::shell
