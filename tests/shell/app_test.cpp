@@ -50,7 +50,7 @@ class AppTest : public ::testing::Test {
     }
   };
   Run run(std::vector<std::string> args, std::map<std::string, std::string> env, std::string_view keys,
-          base::Date day = base::Date(2019, 6, 10), int hour = 10, int minute = 0) {
+          base::Date day = base::Date(2019, 6, 10), int hour = 10, int minute = 0, bool network = false) {
     term::HeadlessBackend h;
     if (!keys.empty()) h.keys(keys);
     term::Terminal terminal(h);
@@ -63,7 +63,7 @@ class AppTest : public ::testing::Test {
     if (!env.count("DIR2019")) env["DIR2019"] = dir_.string();
     a.env = env_of(env);
     a.current_folder = dir_.string();
-    a.is_network_folder = [](const std::string&) { return false; };
+    a.is_network_folder = [network](const std::string&) { return network; };
     Run r;
     r.rc = run_program(ui, s, a);
     r.boxes = h.boxes();
@@ -161,6 +161,18 @@ TEST_F(AppTest, FirstStartOfATerminalCreatesItsRecords) {
   EXPECT_TRUE(has_terminal_row("CORES.DBF", "07"));
   EXPECT_TRUE(has_terminal_row("LISTAIMP.DBF", "07") || has_terminal_row("ListaIMP.DBF", "07"));
   EXPECT_FALSE(config_of("03"));
+}
+
+TEST_F(AppTest, NetworkDriveAsksTheTerminalNumber) {
+  const base::Date day(2019, 6, 10);
+  // A proposed number is confirmed with Enter; without one the number is typed.
+  EXPECT_EQ(run({}, {{"EQUIP", "12"}, {"USUAR", "ANA"}}, "Enter Esc S", day, 10, 0, true).rc, 0);
+  EXPECT_TRUE(config_of("12"));
+  EXPECT_EQ(run({}, {{"USUAR", "ANA"}}, "8 Enter Esc S", day, 10, 0, true).rc, 0);
+  EXPECT_TRUE(config_of("08"));
+  // An argument is never asked about.
+  EXPECT_EQ(run({"9"}, {}, "Esc S", day, 10, 0, true).rc, 0);
+  EXPECT_TRUE(config_of("09"));
 }
 
 TEST_F(AppTest, LeavingAsksAndNoGoesBackToTheLoop) {
