@@ -200,6 +200,58 @@ void copies_command(App& app) {
 
 void leave_program(App& app, int option) { ROTSAIDA(app, option); }
 
+// The folder creation question: true when the folder exists afterwards.
+bool make_folder(App& app, const std::string& path, const std::string& program) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return true;
+  if (app.ui.AVISOSN({"Pasta nova para "_cps + program + "?", "Cria a nova pasta?"}, base::BOX_YES_NO) != "S") return false;
+  std::filesystem::create_directories(path, ec);
+  if (std::filesystem::is_directory(path, ec)) return true;
+  app.ui.AVISOSN({"Problemas ao criar a pasta "_cps + path}, base::BOX_ERROR);
+  return false;
+}
+
+// SELAREA: 1 the work folder (DIRTRAB), 2 the folder of the official program (ROTAJAVA).
+void SELAREA(App& app, int which) {
+  store::Session& s = app.s;
+  const bool work = which == 1;
+  std::string& stored = work ? s.config.dirtrab : s.config.ROTAJAVA;
+  ui::Dialog dlg(app.ui, {9, 0, 13, 79}, work ? "Pasta de Trabalho dos arquivos auxiliares" : "Local do programa da Receita");
+  term::Rect in = dlg.inside();
+  std::vector<ui::Field> f{ui::Field::Text(in.top + 1, in.left + 1, base::PADR(base::RTRIM(stored), 80), 80, "@KS76")};
+  ui::Reader::Options o;
+  if (!work) {
+    o.on_key = [&](int key, ui::Reader& r) {
+      if (key != k::alt('P')) return false;
+      r.field().text = base::PADR(base::RTRIM(store::default_config(store::settings_context(s)).ROTAJAVA), 80);
+      r.reload();
+      return true;
+    };
+  }
+  for (;;) {
+    app.ui.message_line(work ? "" : "Pasta vazia não transfere p/a Receita. ALT P preenche com o Padrão"_cps);
+    ui::Reader r(app.ui, f, o);
+    if (r.run() == k::ESC) return;
+    std::string answer(base::ALLTRIM(f[0].text));
+    while (answer.size() > 1 && answer.back() == '/') answer.pop_back();
+    if (answer.empty()) {
+      if (work) return;  // a blank work folder keeps the old one
+      app.ui.AVISOSN({"Ao deixar em branco NÃO haverá transferência para o programa da receita!"_cps});
+      stored = base::PADR("", 80);
+      s.folders.LOCIRPF.clear();
+      break;
+    }
+    if (!make_folder(app, answer, work ? " Kardo" + std::string(base::CANOATUAL) : " IRPF")) continue;
+    stored = base::PADR(answer, 80);
+    if (work)
+      s.folders.LOCTRAB = answer + "/";
+    else
+      s.folders.LOCIRPF = answer + "/";
+    break;
+  }
+  store_config(s);
+}
+
 }  // namespace
 
 base::Status store_define(store::Session& s) {
@@ -667,6 +719,8 @@ void MENUSELECT(App& app, int command, int a, int b) {
       break;
     }
     case 23: MODCOR(app, a); break;
+    case 21: SELAREA(app, 1); break;
+    case 67: SELAREA(app, 2); break;
     case 25: fees(app); break;
     case 26: saving_mode(app, a); break;
     case 35: {

@@ -582,3 +582,30 @@ TEST_F(DispatchTest, CityCodesFilledFromTheMunicipalities) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(DispatchTest, WorkFolderAskedCreatedAndStored) {
+  const std::string old(base::RTRIM(s_->config.dirtrab));
+  // Esc keeps the folder.
+  h_.keys("Esc");
+  MENUSELECT(*app_, 21);
+  EXPECT_EQ(base::RTRIM(s_->config.dirtrab), old);
+  // A new folder: refusing to create it asks again; accepting creates and stores it.
+  const std::string fresh = (dir_ / "trabalho").string();
+  h_.type(fresh);
+  h_.keys("Enter N Enter S");
+  MENUSELECT(*app_, 21);
+  EXPECT_TRUE(fs::is_directory(fresh));
+  EXPECT_EQ(s_->folders.LOCTRAB, fresh + "/");
+  EXPECT_EQ(base::RTRIM(config_of("00")->dirtrab), fresh);
+  // The official program's folder: Alt P fills the default; blank means no transfer.
+  h_.keys("Ctrl+Y Enter Enter");
+  MENUSELECT(*app_, 67);
+  EXPECT_TRUE(base::is_blank(config_of("00")->ROTAJAVA));
+  EXPECT_EQ(s_->folders.LOCIRPF, "");
+}
+
+}  // namespace
+}  // namespace kardo::shell
