@@ -228,7 +228,7 @@ TEST_F(AppTest, BackupReminderNoStoresTodayYesKeepsTheDate) {
 TEST_F(AppTest, MenuKeysAndCommandsNotBuiltAnswer) {
   // Alt I, then the menu: Alt D and the item letter D (open a declaration), Alt B and the
   // first backup item's sub-menu, and F10 with Esc.
-  Run r = run({}, {}, "Alt+I Enter Alt+D D Enter Alt+O C Enter Enter Esc S");
+  Run r = run({}, {}, "Alt+I Enter Alt+D D Enter Alt+O S Enter Esc S");
   EXPECT_EQ(r.rc, 0);
   int boxes = 0;
   for (const auto& b : r.boxes)
