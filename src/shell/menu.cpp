@@ -719,6 +719,23 @@ void MENUSELECT(App& app, int command, int a, int b) {
       break;
     }
     case 23: MODCOR(app, a); break;
+    case 72: case 75: {
+      base::Mens m;
+      m.mode = 4;
+      m.text = "Informe a letra do Drive";
+      m.value = " ";
+      m.input_width = 1;
+      m.mask = "@!";
+      if (command == 72) app.ui.message_line("Backup Compactado das pastas");
+      std::string letter(base::ALLTRIM(base::UPPER(app.ui.MENS(m))));
+      if (letter.empty()) {
+        s.config.XDRIVE = "A";
+        break;  // a blank answer means "A" and cancels
+      }
+      s.config.XDRIVE = letter.substr(0, 1);
+      not_available(app);
+      break;
+    }
     case 21: SELAREA(app, 1); break;
     case 67: SELAREA(app, 2); break;
     case 25: fees(app); break;

@@ -586,6 +586,19 @@ TEST_F(DispatchTest, CityCodesFilledFromTheMunicipalities) {
 namespace kardo::shell {
 namespace {
 
+TEST_F(DispatchTest, DriveLetterOfTheCompressedBackup) {
+  h_.keys("d Enter Enter");
+  MENUSELECT(*app_, 72, 1);
+  EXPECT_EQ(s_->config.XDRIVE, "D");
+  ASSERT_FALSE(h_.boxes().empty());
+  EXPECT_EQ(u8(h_.boxes().back().lines[0]), "Função não disponível nesta versão.");
+  const size_t shown = h_.boxes().size();
+  h_.keys("Enter");
+  MENUSELECT(*app_, 75, 1);  // blank: drive A, and nothing runs
+  EXPECT_EQ(s_->config.XDRIVE, "A");
+  EXPECT_EQ(h_.boxes().size(), shown);
+}
+
 TEST_F(DispatchTest, WorkFolderAskedCreatedAndStored) {
   const std::string old(base::RTRIM(s_->config.dirtrab));
   // Esc keeps the folder.
