@@ -622,3 +622,51 @@ TEST_F(DispatchTest, WorkFolderAskedCreatedAndStored) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(AppTest, ReminderFiresOnTheTimerTickWithoutAKey) {
+  {
+    base::FixedClock clock(base::Date(2019, 6, 10));
+    base::ScriptedOperator op(clock);
+    store::Session s(op, xbase::Env::posix());
+    s.folders.ARQDEF = dir_.string() + "/";
+    ASSERT_TRUE(store::ABERTURA(s, 72));
+    xbase::Table& t = *s.table(72);
+    ASSERT_TRUE(t.append_blank());
+    ASSERT_TRUE(t.set_text(t.field_index("NOMEAG"), "USUARIO DO TERMINAL 06"));
+    ASSERT_TRUE(t.set_text(t.field_index("HORAG"), "1001"));
+    ASSERT_TRUE(t.set_text(t.field_index("ANOTAG"), "Ligar para o cliente"));
+    ASSERT_TRUE(t.set_date(t.field_index("DATAG"), base::Date(2019, 6, 10)));
+    ASSERT_TRUE(t.set_logical(t.field_index("AVISAG"), true));
+    ASSERT_TRUE(t.commit());
+    ASSERT_TRUE(t.unlock());
+  }
+  term::HeadlessBackend h;
+  term::Terminal terminal(h);
+  base::FixedClock clock(base::Date(2019, 6, 10), 10, 0, 30);
+  ui::Ui ui(terminal, clock);
+  ui::ScreenOperator op(ui);
+  store::Session s(op, xbase::Env::posix());
+  int idle = 0;
+  // Nobody types: the first idle wait moves the clock to 10:01 and passes as a timer tick.
+  h.when_idle([&](term::HeadlessBackend& b) {
+    if (++idle == 1) clock.advance(std::chrono::seconds(60));
+    else if (b.shown().shows("ATENÇÃO - 10:01 Ligar para o cliente"_cp)) b.keys("Enter");
+    else if (idle > 2) b.keys("Esc S");
+  });
+  StartArgs a;
+  a.args = {"6"};
+  a.env = env_of({{"DIR2019", dir_.string()}});
+  a.current_folder = dir_.string();
+  a.is_network_folder = [](const std::string&) { return false; };
+  EXPECT_EQ(run_program(ui, s, a), 0);
+  int fired = 0;
+  for (const auto& b : h.boxes())
+    if (u8(b.lines[0]) == "ATENÇÃO - 10:01 Ligar para o cliente") ++fired;
+  EXPECT_EQ(fired, 1);
+}
+
+}  // namespace
+}  // namespace kardo::shell
