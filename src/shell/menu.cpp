@@ -491,6 +491,8 @@ Command choose_from_menu(App& app, int first) {
     return {};
   }
   int active = std::clamp(first, 1, int(bar.size()));
+  // A bar item without a drop-down ("&Fim") runs when it is chosen by its letter or clicked.
+  if (bar[size_t(active - 1)].items.empty()) return {bar[size_t(active - 1)].command};
   for (;;) {
     std::vector<int> cols = draw_bar(app, bar, active);
     const MenuItem& m = bar[size_t(active - 1)];

@@ -176,12 +176,14 @@ TEST_F(AppTest, NetworkDriveAsksTheTerminalNumber) {
 }
 
 TEST_F(AppTest, LeavingAsksAndNoGoesBackToTheLoop) {
-  // Esc, "No", then Alt T and "Yes".
-  Run r = run({}, {}, "Esc N Alt+T S");
+  // Esc and "No", "&Fim" by its letter and "No", then Alt T and "Yes".
+  Run r = run({}, {}, "Esc N Alt+F N Alt+T S");
   EXPECT_EQ(r.rc, 0);
-  ASSERT_EQ(r.boxes.size(), 2u);
+  ASSERT_EQ(r.boxes.size(), 3u);
   EXPECT_EQ(r.boxes[0].answer, "N");
-  EXPECT_EQ(r.boxes[1].answer, "S");
+  EXPECT_EQ(r.boxes[1].answer, "N");
+  EXPECT_EQ(u8(r.boxes[1].lines[0]), "Confirma saída do programa?");
+  EXPECT_EQ(r.boxes[2].answer, "S");
   EXPECT_TRUE(config_of("00"));
 }
 
