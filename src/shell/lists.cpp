@@ -295,7 +295,7 @@ const ListDefinition* list_for(std::string_view asking) {
 }
 
 std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Session& s, LookupState& state,
-                                                         std::string_view asking) {
+                                                         std::string_view asking, std::string_view editing) {
   if (state.PROG) return std::nullopt;
   const ListDefinition* d = list_for(asking);
   if (!d) return std::nullopt;
@@ -306,6 +306,9 @@ std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Sessi
     return std::nullopt;
   }
   xbase::Table& t = *s.table(d->slot);
+  const bool towns = d->slot == 64;
+  if (towns && t.index_count() == 0) store::use_on_demand_index(s, 64);
+  const bool state_field = towns && base::UPPER(editing) == "M->UF";
   // A list shown in an order of its own starts at its first row.
   if (d->order > 0 && d->order <= t.index_count() && t.order() != d->order) {
     t.set_order(d->order);
@@ -315,7 +318,9 @@ std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Sessi
   BrowseOptions o;
   o.rect = d->rect;
   o.seek_by_character = seeks(asking);
-  std::optional<uint32_t> chosen = HBROWSE(ui, t, d->columns, o);
+  std::vector<BrowseColumn> columns = d->columns;
+  if (state_field) columns[0].title = "Nome dos Estados";
+  std::optional<uint32_t> chosen = HBROWSE(ui, t, columns, o);
   state.PROG = false;
   ui.terminal().flush_input();
   std::optional<std::map<std::string, std::string>> result;
@@ -328,11 +333,25 @@ std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Sessi
       values[name] = info.type == 'N' ? std::string(base::ALLTRIM(base::STR(t.number(f), info.width, info.decimals)))
                                       : std::string(base::RTRIM(t.text(f)));
     }
+    if (state_field) {
+      const std::string name(base::RTRIM(t.text(t.field_index("NOMEMUNI"))));
+      auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+      if (name.size() >= 4 && letter(name[0]) && letter(name[1]) && name[2] == ' ' && name[3] == '-')
+        values = {{"UF", base::UPPER(name.substr(0, 2))}};
+    }
     result = std::move(values);
   }
   if (d->close_after && !was_open) s.close_slot(d->slot);
   s.current = caller;
   return result;
+}
+
+std::string GERAL2(ui::Ui& ui, store::Session& s, LookupState& state, std::string_view asking) {
+  const ListDefinition* d = list_for(asking);
+  auto v = GERAL(ui, s, state, asking);
+  if (!d || !v || d->puts.empty()) return {};
+  auto it = v->find(d->puts.front().first);
+  return it == v->end() ? std::string() : it->second;
 }
 
 }  // namespace kardo::shell

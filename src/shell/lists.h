@@ -60,7 +60,16 @@ struct LookupState {
 // GERAL for an asking field: shows its list and returns the values Enter hands back (names of
 // the definition's `puts`, values as stored, trailing blanks cut); nullopt when the field has
 // no list, a list is already up, the table cannot be opened, or the operator left.
+//
+// `editing` names the field being edited when it differs from the asking field: with the
+// state field "M->UF" the municipality list is titled "Nome dos Estados", and a row that reads
+// as a state ("SP - São Paulo": two letters, a blank, a "-") hands back UF alone. A hyphenated
+// town ("Sem-Peixe") is a town, not a state.
 std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Session& s, LookupState& state,
-                                                         std::string_view asking);
+                                                         std::string_view asking, std::string_view editing = {});
+
+// GERAL2: the list of a field preset by the caller; the code chosen (the first value the list
+// hands back), "" when none.
+std::string GERAL2(ui::Ui& ui, store::Session& s, LookupState& state, std::string_view asking);
 
 }  // namespace kardo::shell

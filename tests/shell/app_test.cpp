@@ -672,3 +672,37 @@ TEST_F(AppTest, ReminderFiresOnTheTimerTickWithoutAKey) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(DispatchTest, MunicipalityListFromTheStateField) {
+  LookupState state;
+  ASSERT_TRUE(store::use_on_demand_index(*s_, 64));
+  xbase::Table& m = *s_->table(64);
+  const xbase::FieldInfo& name = m.fields()[size_t(m.field_index("NOMEMUNI"))];
+  ASSERT_TRUE(m.seek(base::PADR("SEM-PEIXE", size_t(name.width)) + "MG"));
+  ASSERT_TRUE(m.found());
+  // A hyphenated town chosen while the state is edited is a town: municipality and code.
+  h_.keys("Enter");
+  auto v = GERAL(*ui_, *s_, state, "M->MUNICIPIO", "M->UF");
+  ASSERT_TRUE(v);
+  EXPECT_EQ((*v)["MUNICIPIO"], "Sem-Peixe");
+  EXPECT_EQ((*v)["CODMUNI"], "0734");
+  EXPECT_FALSE(v->count("UF"));
+  EXPECT_TRUE(h_.shown().shows("Nome dos Estados"));
+  // GERAL2 hands back the code of a preset field.
+  h_.keys("Down Enter");
+  ASSERT_TRUE(store::ABERTURA(*s_, 47));
+  ASSERT_TRUE(s_->table(47)->go_top());
+  const std::string second = [&] {
+    xbase::Table& t = *s_->table(47);
+    t.skip();
+    return std::string(base::ALLTRIM(base::STR(t.number(t.field_index("CODDEP")), 2)));
+  }();
+  ASSERT_TRUE(s_->table(47)->go_top());
+  EXPECT_EQ(GERAL2(*ui_, *s_, state, "CODIDEPEN"), second);
+}
+
+}  // namespace
+}  // namespace kardo::shell
