@@ -21,7 +21,8 @@ struct Shown {
   int width = 0;
 };
 
-std::string cell(const xbase::Table& t, const BrowseColumn& c, const Shown& s) {
+std::string cell(xbase::Table& t, const BrowseColumn& c, const Shown& s) {
+  if (c.value) return base::PADR(c.value(t), size_t(s.width));
   if (s.field < 0) return std::string(size_t(s.width), ' ');
   const xbase::FieldInfo& f = t.fields()[size_t(s.field)];
   std::string v;
@@ -39,6 +40,7 @@ std::string cell(const xbase::Table& t, const BrowseColumn& c, const Shown& s) {
 
 int shown_width(const xbase::Table& t, const BrowseColumn& c, const Shown& s) {
   int w = int(c.title.size());
+  if (c.value) return std::max(w, c.width);
   if (s.field < 0) return w;
   const xbase::FieldInfo& f = t.fields()[size_t(s.field)];
   int data = f.width;
@@ -295,9 +297,34 @@ const ListDefinition* list_for(std::string_view asking) {
 }
 
 std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Session& s, LookupState& state,
-                                                         std::string_view asking, std::string_view editing) {
+                                                         std::string_view asking, std::string_view editing, int mode) {
   if (state.PROG) return std::nullopt;
-  const ListDefinition* d = list_for(asking);
+  const std::string upper = base::UPPER(asking);
+  ListDefinition short_register;
+  std::map<int, std::string> statuses;
+  if (mode == 1 && (upper == "M->CPF" || upper == "M->NOMECONTR")) {
+    if (store::ABERTURA(s, 66)) {
+      xbase::Table& st = *s.table(66);
+      const int fc = st.field_index("COD"), fd = st.field_index("DESCRICAO");
+      for (base::Status k = st.go_top(); k && !st.eof(); k = st.skip()) {
+        const xbase::FieldInfo& info = st.fields()[size_t(fc)];
+        int code = info.type == 'N' ? int(st.number(fc).whole()) : std::atoi(std::string(base::ALLTRIM(st.text(fc))).c_str());
+        statuses[code] = std::string(base::RTRIM(st.text(fd)));
+      }
+    }
+    short_register.slot = 9;
+    short_register.rect = {1, 1, 14, 79};
+    short_register.columns = {{"Nome do Contribuinte", "NOMECONTR", "@S50"}, {"CPF", "CPF", "@R 999.999.999-99"}};
+    BrowseColumn status("status", "");
+    status.width = 13;
+    status.value = [&statuses](xbase::Table& t) {
+      auto it = statuses.find(int(t.number(t.field_index("ESTATUS")).whole()));
+      return it == statuses.end() ? std::string() : it->second.substr(0, 13);
+    };
+    short_register.columns.push_back(status);
+    short_register.puts = {{"CPF", "CPF"}, {"NOMECONTR", "NOMECONTR"}};
+  }
+  const ListDefinition* d = short_register.slot ? &short_register : list_for(asking);
   if (!d) return std::nullopt;
   const int caller = s.current;
   const bool was_open = s.table(d->slot) != nullptr;

@@ -8,6 +8,7 @@
 // lists that allow it, a typed character seeking the nearest row whose key begins with it.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,10 +20,15 @@
 namespace kardo::shell {
 
 struct BrowseColumn {
+  BrowseColumn(std::string title, std::string field, std::string mask = {}, int cut = 0)
+      : title(std::move(title)), field(std::move(field)), mask(std::move(mask)), cut(cut) {}
   std::string title;
   std::string field;  // the table's field shown
   std::string mask;   // display mask ("@S30", "@R 999.999.999-99", "@Z 99"); empty: the field as stored
   int cut = 0;        // show only the first `cut` characters (0: all)
+  // A computed column instead of a field (`width` cells).
+  std::function<std::string(xbase::Table&)> value;
+  int width = 0;
 };
 
 struct BrowseOptions {
@@ -61,12 +67,15 @@ struct LookupState {
 // the definition's `puts`, values as stored, trailing blanks cut); nullopt when the field has
 // no list, a list is already up, the table cannot be opened, or the operator left.
 //
+// Mode 1 with "M->CPF" or "M->NOMECONTR" shows the short register list (name, CPF, status
+// description) of the register in slot 9, handing back CPF and NOMECONTR.
 // `editing` names the field being edited when it differs from the asking field: with the
 // state field "M->UF" the municipality list is titled "Nome dos Estados", and a row that reads
 // as a state ("SP - São Paulo": two letters, a blank, a "-") hands back UF alone. A hyphenated
 // town ("Sem-Peixe") is a town, not a state.
 std::optional<std::map<std::string, std::string>> GERAL(ui::Ui& ui, store::Session& s, LookupState& state,
-                                                         std::string_view asking, std::string_view editing = {});
+                                                         std::string_view asking, std::string_view editing = {},
+                                                         int mode = 0);
 
 // GERAL2: the list of a field preset by the caller; the code chosen (the first value the list
 // hands back), "" when none.

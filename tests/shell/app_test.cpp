@@ -706,3 +706,36 @@ TEST_F(DispatchTest, MunicipalityListFromTheStateField) {
 
 }  // namespace
 }  // namespace kardo::shell
+
+namespace kardo::shell {
+namespace {
+
+TEST_F(DispatchTest, ShortRegisterListSeeksByFirstCharacter) {
+  ASSERT_TRUE(store::ABERTURA(*s_, 9));
+  xbase::Table& t = *s_->table(9);
+  for (auto [name, cpf] : {std::pair{"MARIA SILVA", "31111111111"}, {"ANA COSTA", "10000000000"}, {"JOAO LIMA", "22222222222"}}) {
+    ASSERT_TRUE(t.append_blank());
+    ASSERT_TRUE(t.set_text(t.field_index("NOMECONTR"), name));
+    ASSERT_TRUE(t.set_text(t.field_index("CPF"), cpf));
+    ASSERT_TRUE(t.commit());
+  }
+  ASSERT_TRUE(t.unlock());
+  LookupState state;
+  struct Case { const char* keys; const char* cpf; } cases[] = {
+      {"m Enter", "31111111111"},  // a letter seeks the name
+      {"2 Enter", "22222222222"},  // a digit seeks the CPF
+      {"J Down Enter", "31111111111"},
+      {"Z Enter", "31111111111"},  // nothing follows Z: the last name
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(s_->table(9)->set_order(1));
+    ASSERT_TRUE(s_->table(9)->go_top());
+    h_.keys(c.keys);
+    auto v = GERAL(*ui_, *s_, state, "M->CPF", {}, 1);
+    ASSERT_TRUE(v) << c.keys;
+    EXPECT_EQ((*v)["CPF"], c.cpf) << c.keys;
+  }
+}
+
+}  // namespace
+}  // namespace kardo::shell
