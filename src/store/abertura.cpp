@@ -195,9 +195,12 @@ Status ABREARQ(Session& s, int slot, bool exclusive, const std::string& file, co
       if (Status c = create(); !c) return finish(c);
     s.APELIDO = apelido;
     Status n = NETUSE(s, file, exclusive);
-    // An empty file is a table being created (or left by a creator that died).
-    if (n.code() == Code::DAMAGED && is_claim(env, dbf)) {
-      if (Status c = create(); !c) return finish(c);
+    // An empty file is a table being created (or left by a creator that died). One that is
+    // not empty any more was such a claim when it was opened, replaced meanwhile by the
+    // finished table: opened again, it is the table.
+    if (n.code() == Code::DAMAGED) {
+      if (is_claim(env, dbf))
+        if (Status c = create(); !c) return finish(c);
       s.APELIDO = apelido;
       n = NETUSE(s, file, exclusive);
     }
