@@ -349,3 +349,33 @@ TEST_F(Folder, LoadingAnotherTaxpayerOverUnsavedWorkAsksFirst) {
   s.close_all();
   EXPECT_TRUE(decl::INIC_VAR(s, d, a.vars.CPF, {.mark_open = false}, {}));
 }
+
+TEST_F(Folder, LoadingWaitsForATableAnotherTerminalHolds) {
+  decl::Declaration a = decl::make_demo_declaration(3, 30);
+  save(a);
+  s.close_all();
+  for (int n : {4, 1}) {
+    std::string path = dir / ("IMP" + base::STRZERO(Decimal(n), 2) + "19.DBF");
+    store::testing::OtherProcess holder([&](store::testing::OtherProcess::Child& c) {
+      auto t = xbase::Table::open(xbase::Env::posix(), path, xbase::Share::EXCLUSIVE);
+      c.ready(bool(t));
+      c.until_released();
+    });
+    ASSERT_TRUE(holder.ready());
+    decl::Declaration d;
+    if (n == 4) {
+      term.op.answer("N");  // "Aguarde ?" — no: the loading gives up
+      EXPECT_EQ(decl::INIC_VAR(s, d, a.vars.CPF, {}, {}).code(), base::Code::CANCELLED);
+      EXPECT_TRUE(term.op.showed("Outro terminal esta usando o arquivo IMP0419.DBF"));
+    } else {
+      s.wait_limit = std::chrono::seconds(3);  // IMP01 is waited for without a question
+      EXPECT_EQ(decl::INIC_VAR(s, d, a.vars.CPF, {}, {}).code(), base::Code::CANCELLED);
+      EXPECT_EQ(term.op.last_line(), "Aguardando outro Terminal carregar dados...");
+      s.wait_limit.reset();
+    }
+    s.close_all();
+    EXPECT_EQ(holder.release(), 0);
+  }
+  decl::Declaration d;
+  EXPECT_TRUE(decl::INIC_VAR(s, d, a.vars.CPF, {}, {}));  // free again
+}
