@@ -343,7 +343,9 @@ struct Table::Impl {
     return {};
   }
 
-  Status go_top() {
+  // The first (dir +1) or last (dir −1) visible record of the active order. BOF is set by
+  // go_top always, by go_bottom only on an empty order; EOF when there is no such record.
+  Status go_end(int dir) {
     if (Status s = commit(); !s) return s;
     found = false;
     if (shared) {
@@ -352,40 +354,19 @@ struct Table::Impl {
     }
     Result<bool> ok = false;
     if (Attached* a = active()) {
-      auto e = a->cdx->first();
+      auto e = dir > 0 ? a->cdx->first() : a->cdx->last();
       if (!e) return e.status();
-      ok = settle(std::move(*e), +1);
+      ok = settle(std::move(*e), dir);
     } else {
-      ok = settle_rec(1, +1);
+      ok = settle_rec(dir > 0 ? 1 : count, dir);
     }
     if (!ok) return ok.status();
     if (!*ok) set_eof();
-    bof = true;
+    if (dir > 0 || !*ok) bof = true;
     return {};
   }
-
-  Status go_bottom() {
-    if (Status s = commit(); !s) return s;
-    found = false;
-    if (shared) {
-      if (Status s = reread_count(); !s) return s;
-      if (Status s = refresh_indexes(); !s) return s;
-    }
-    Result<bool> ok = false;
-    if (Attached* a = active()) {
-      auto e = a->cdx->last();
-      if (!e) return e.status();
-      ok = settle(std::move(*e), -1);
-    } else {
-      ok = settle_rec(count, -1);
-    }
-    if (!ok) return ok.status();
-    if (!*ok) {
-      set_eof();
-      bof = true;
-    }
-    return {};
-  }
+  Status go_top() { return go_end(+1); }
+  Status go_bottom() { return go_end(-1); }
 
   Status skip(long n) {
     if (Status s = commit(); !s) return s;
