@@ -528,6 +528,18 @@ struct Table::Impl {
       fresh = false;
       return {};
     }
+    uint32_t r = 0;
+    if (Status s = append_shared(buf, &r, {}); !s) return s;
+    recno = r;
+    fresh = false;
+    *written = true;
+    return {};
+  }
+
+  // Shared append of one record: under the append lock (unless the file lock is held) the
+  // count is re-read, the record and the end mark written after the last record, then the
+  // new count; `while_locked` runs before the append lock goes. *r is the new record number.
+  Status append_shared(const std::string& record, uint32_t* r, const std::function<Status(uint32_t)>& while_locked) {
     bool own_append_lock = !file_locked;
     if (own_append_lock)
       if (Status s = lock::brief(*file, scheme.append()); !s) return s;
@@ -536,15 +548,14 @@ struct Table::Impl {
       return s;
     };
     if (Status s = reread_count(); !s) return release(s);
-    uint32_t r = count + 1;
-    std::string out = buf;
+    *r = count + 1;
+    std::string out = record;
     out.push_back(dbf::kEof);
-    if (Status s = file->write_at(offset(r), out.data(), out.size()); !s) return release(s);
-    count = on_disk = r;
+    if (Status s = file->write_at(offset(*r), out.data(), out.size()); !s) return release(s);
+    count = on_disk = *r;
     if (Status s = write_header_prefix(); !s) return release(s);
-    recno = r;
-    fresh = false;
-    *written = true;
+    if (while_locked)
+      if (Status s = while_locked(*r); !s) return release(s);
     return release({});
   }
 
@@ -571,28 +582,17 @@ struct Table::Impl {
       ++count;
       header_dirty = true;
     } else {
-      bool own_append_lock = !file_locked;
-      if (own_append_lock)
-        if (Status s = lock::brief(*file, scheme.append()); !s) return s;
-      auto release = [&](Status s) {
-        if (own_append_lock) file->unlock(scheme.append(), 1);
-        return s;
-      };
-      if (Status s = reread_count(); !s) return release(s);
-      uint32_t r = count + 1;
-      std::string out = blank;
-      out.push_back(dbf::kEof);
-      if (Status s = file->write_at(offset(r), out.data(), out.size()); !s) return release(s);
-      count = on_disk = r;
-      if (Status s = write_header_prefix(); !s) return release(s);
-      if (!file_locked) {
+      uint32_t r = 0;
+      Status s = append_shared(blank, &r, [&](uint32_t added) -> Status {
+        if (file_locked) return {};
         // The new record is locked before the append lock goes, so no one else can take it.
         if (locked_rec != 0) file->unlock(scheme.record(locked_rec), 1);
         locked_rec = 0;
-        if (Status s = file->lock(scheme.record(r), 1, true); !s) return release(s);
-        locked_rec = r;
-      }
-      release({});
+        if (Status l = file->lock(scheme.record(added), 1, true); !l) return l;
+        locked_rec = added;
+        return {};
+      });
+      if (!s) return s;
     }
     recno = count;
     buf = orig = blank;
