@@ -75,6 +75,23 @@ static void load(Decimal v, std::string& int_digits, std::string& frac_digits, b
   negative = v.is_negative();
 }
 
+// Applies the pending operation to the running result and the number typed. An error (a
+// division by zero, a result too large) leaves the error result showing: false.
+bool Calculator::apply_pending() {
+  Decimal r;
+  typed_value_ = entry();
+  if (!apply(acc_, pending_, entry(), r)) {
+    error_ = true;
+    pending_ = 0;
+    clear_entry();
+    typed_ = false;
+    showing_result_ = true;
+    return false;
+  }
+  acc_ = r;
+  return true;
+}
+
 Calculator::Outcome Calculator::operate(char op) {
   if (error_) {
     if (!typed_) return Outcome::REFUSED;
@@ -82,17 +99,7 @@ Calculator::Outcome Calculator::operate(char op) {
     acc_ = entry();
     typed_value_ = acc_;
   } else if (pending_ && typed_) {
-    Decimal r;
-    typed_value_ = entry();
-    if (!apply(acc_, pending_, entry(), r)) {
-      error_ = true;
-      pending_ = 0;
-      clear_entry();
-      typed_ = false;
-      showing_result_ = true;
-      return Outcome::REFUSED;
-    }
-    acc_ = r;
+    if (!apply_pending()) return Outcome::REFUSED;
   } else if (!pending_) {
     if (typed_ || !showing_result_) acc_ = entry();
     if (typed_) typed_value_ = entry();
@@ -110,17 +117,7 @@ Calculator::Outcome Calculator::equals() {
     error_ = false;
     acc_ = entry();
   } else if (pending_ && typed_) {
-    Decimal r;
-    typed_value_ = entry();
-    if (!apply(acc_, pending_, entry(), r)) {
-      error_ = true;
-      pending_ = 0;
-      clear_entry();
-      typed_ = false;
-      showing_result_ = true;
-      return Outcome::REFUSED;
-    }
-    acc_ = r;
+    if (!apply_pending()) return Outcome::REFUSED;
   } else if (typed_ || !showing_result_) {
     acc_ = entry();
     typed_value_ = acc_;

@@ -40,6 +40,7 @@ class Calculator {
   base::Decimal entry() const;
   base::Decimal shown() const;
   bool apply(base::Decimal a, char op, base::Decimal b, base::Decimal& out);
+  bool apply_pending();
   void clear_entry();
   Outcome operate(char op);
   Outcome equals();
